@@ -1,0 +1,97 @@
+// cChart: the component's one public class. A host creates one per picture, assigns settings,
+// calls InitChart, draws, and asks for the picture as a file, a byte array or a copy on a DC.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "kelvane/gdi.h"
+#include "kelvane/runtime.h"
+#include "kelvane/variant.h"
+
+namespace kelvane {
+
+enum iDrawBarMode : int32_t {
+    kvSingleColor = 1,  // solid bars in FillColor, optionally 3D
+    kvline = 2,         // points joined by a line
+    kvFillImage = 3,    // bars filled with a tiled picture
+    kvOnePole = 4,      // one stacked bar per bar position
+    kvDot = 5,          // point markers only
+};
+
+enum emLineDotType : int32_t {
+    dtCir = 1,   // circular point marker
+    dtRect = 2,  // square point marker
+};
+
+// The record of the type library; no method takes or returns it.
+struct Size {
+    int32_t cx;
+    int32_t cy;
+};
+
+// Every setting with the value a new chart holds.
+struct ChartSettings {
+#define KV_SETTING(name, stored, assigned, initial) stored name = initial;
+#include "kelvane/chart_settings.def"
+#undef KV_SETTING
+};
+
+// Where the bars go: computed by DrawBarChart, read by bars, free drawing and the axis line.
+struct PlotFrame {
+    int32_t plotLeft = 0;
+    float plotBottom = 0;
+    float plotWidth = 0;
+    float slotWidth = 0;
+    float barWidth = 0;
+    float slotGap = 0;
+    float axisHeight = 0;
+    float axisRight = 0;
+    float valueScale = 0;
+    float axisStartValue = 0;
+    float rightReserve = 0;
+};
+
+struct ChartState;
+
+class cChart {
+public:
+    cChart();
+    ~cChart();
+    cChart(const cChart&) = delete;
+    cChart& operator=(const cChart&) = delete;
+
+    // Write-only settings; assigning only stores the value.
+#define KV_SETTING(name, stored, assigned, initial) void name(assigned value);
+#include "kelvane/chart_settings.def"
+#undef KV_SETTING
+
+    // The slot width of the last DrawBarChart; 0 before it.
+    float BarWidth() const;
+    // A fixed text naming the component and its version.
+    std::string CopyRight() const;
+
+    // Canvas lifecycle and error text.
+    int32_t InitChart();
+    void Destroy();
+    std::string ErrorInfo() const;
+
+    // Output.
+    int32_t makeChart(const std::string& FileName);
+    Variant SaveBinary(const std::string& imgType);
+    int32_t ExportToDC(gdi::HDC DC);
+
+    // For C++ hosts and tests; not part of the automation interface.
+    const ChartSettings& settings() const;
+    const PlotFrame& plotFrame() const;
+    // The canvas device context, or null when the chart has none.
+    gdi::HDC canvasDC() const;
+
+private:
+    void finishDrawing();
+
+    std::unique_ptr<ChartState> m;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,148 @@
+// Kelvane's raster layer: a GDI-compatible drawing interface over device-independent bitmaps.
+// Handles, structures, constants and calls keep GDI's names and meanings so that drawing code
+// reads like the platform code it reproduces; pixels follow GDI's coverage rules.
+#pragma once
+
+#include <cstdint>
+
+namespace kelvane::gdi {
+
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using LONG = int32_t;
+using UINT = uint32_t;
+using BOOL = int32_t;
+using COLORREF = uint32_t;
+
+inline constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+    return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
+}
+inline constexpr BYTE GetRValue(COLORREF c) { return BYTE(c); }
+inline constexpr BYTE GetGValue(COLORREF c) { return BYTE(c >> 8); }
+inline constexpr BYTE GetBValue(COLORREF c) { return BYTE(c >> 16); }
+
+// Opaque handles. Pens, brushes and bitmaps share one handle type, as they share DeleteObject and
+// SelectObject; each call checks the kind of object it receives and refuses the wrong kind.
+struct GdiObject;
+struct DeviceContext;
+using HGDIOBJ = GdiObject*;
+using HPEN = HGDIOBJ;
+using HBRUSH = HGDIOBJ;
+using HBITMAP = HGDIOBJ;
+using HDC = DeviceContext*;
+
+struct POINT { LONG x, y; };
+struct SIZE { LONG cx, cy; };
+struct RECT { LONG left, top, right, bottom; };
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    void* bmBits;
+};
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+static_assert(sizeof(BITMAPINFOHEADER) == 40);
+
+struct RGBQUAD { BYTE rgbBlue, rgbGreen, rgbRed, rgbReserved; };
+
+// A header followed by its colour table; callers with tables of 2, 16 or 256 entries allocate
+// room for them after the header, as on the platform.
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+// Object kinds, as GetObjectType reports them.
+enum : DWORD {
+    OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_PAL = 5, OBJ_FONT = 6, OBJ_BITMAP = 7,
+    OBJ_REGION = 8, OBJ_MEMDC = 10, OBJ_EXTPEN = 11,
+};
+
+// Pen styles.
+enum : int {
+    PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5,
+    PS_INSIDEFRAME = 6,
+};
+
+// Stock objects.
+enum : int {
+    WHITE_BRUSH = 0, LTGRAY_BRUSH = 1, GRAY_BRUSH = 2, DKGRAY_BRUSH = 3, BLACK_BRUSH = 4,
+    NULL_BRUSH = 5, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8, DEFAULT_BITMAP = 21,
+};
+
+// Background modes and stretch modes.
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+enum : int { BLACKONWHITE = 1, WHITEONBLACK = 2, COLORONCOLOR = 3, HALFTONE = 4 };
+
+// Raster operations.
+inline constexpr DWORD SRCCOPY = 0x00CC0020;
+
+// DIB colour use and compression.
+enum : UINT { DIB_RGB_COLORS = 0, DIB_PAL_COLORS = 1 };
+enum : DWORD { BI_RGB = 0 };
+
+inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Device contexts.
+HDC CreateCompatibleDC(HDC reference);
+BOOL DeleteDC(HDC dc);
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+HGDIOBJ GetCurrentObject(HDC dc, UINT kind);
+int SetBkMode(HDC dc, int mode);
+int GetBkMode(HDC dc);
+COLORREF SetBkColor(HDC dc, COLORREF colour);
+int SetStretchBltMode(HDC dc, int mode);
+int GetStretchBltMode(HDC dc);
+COLORREF SetTextColor(HDC dc, COLORREF colour);
+COLORREF GetTextColor(HDC dc);
+
+// Objects.
+BOOL DeleteObject(HGDIOBJ object);
+HGDIOBJ GetStockObject(int which);
+DWORD GetObjectType(HGDIOBJ object);
+int GetObjectA(HGDIOBJ object, int size, void* out);
+HPEN CreatePen(int style, int width, COLORREF colour);
+HBRUSH CreateSolidBrush(COLORREF colour);
+
+// Bitmaps.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, void* section,
+                         DWORD offset);
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+UINT GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colours);
+UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colours);
+int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info,
+              UINT usage);
+int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
+                      UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
+                      UINT usage);
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                int srcWidth, int srcHeight, DWORD rop);
+
+// Shapes.
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
+BOOL LineTo(HDC dc, int x, int y);
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
+COLORREF GetPixel(HDC dc, int x, int y);
+
+}  // namespace kelvane::gdi

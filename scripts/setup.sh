@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kelvane needs to build, test and render, when they are missing.
+# Idempotent and quick when everything is present. Needs root (or sudo) only to install.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-wqy-microhei
+  libjpeg62-turbo-dev libgif-dev libjpeg-turbo-progs
+  libgtest-dev libgmock-dev libbenchmark-dev
+  python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "setup: installing ${missing[*]}" >&2
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "setup: need root to install ${missing[*]}" >&2; exit 1; }
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt_get() { $sudo apt-get -o DPkg::Lock::Timeout=300 -y -q "$@"; }
+if ! apt_get install --no-install-recommends "${missing[@]}" >/dev/null; then
+  apt_get update >/dev/null
+  apt_get install --no-install-recommends "${missing[@]}" >/dev/null
+fi

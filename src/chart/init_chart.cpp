@@ -1,0 +1,44 @@
+// InitChart, Destroy and ErrorInfo: the canvas lifecycle and the error text.
+#include "chart/chart_state.h"
+#include "kelvane/cChart.h"
+#include "raster/gdi_handles.h"
+
+namespace kelvane {
+
+using namespace gdi;
+
+int32_t cChart::InitChart() {
+    ChartSettings& s = m->settings;
+    // Line points sit on the slot boundaries in this mode, so one slot fewer is needed.
+    if (s.HValueAlignMode == 1 && s.DrawBarMode == kvline) s.SerialBars = SubLng(s.SerialBars, 1);
+
+    // A second InitChart replaces the canvas; the old one is released, not leaked.
+    if (!m->canvas.create(s.Width, s.Height)) {
+        m->errorText += "Canvas could not be created";
+        m->errorText += "\r\n";
+        return 0;
+    }
+    const HDC dc = m->canvas.dc;
+    SetBkMode(dc, TRANSPARENT);
+    SetStretchBltMode(dc, HALFTONE);
+
+    Owned<HBRUSH> background(CreateSolidBrush(COLORREF(s.BackgroundColor)));
+    Selection brush(dc, background.get());
+    if (s.BorderWidth >= 1) {
+        Owned<HPEN> border(CreatePen(PS_SOLID, s.BorderWidth, COLORREF(s.BorderColor)));
+        Selection pen(dc, border.get());
+        Rectangle(dc, 0, 0, s.Width, s.Height);
+    } else {
+        // The context's own pen: one black pixel, the same as BorderWidth 1 in black.
+        Rectangle(dc, 0, 0, s.Width, s.Height);
+    }
+    return 0;
+}
+
+void cChart::Destroy() {
+    m->canvas.release();
+}
+
+std::string cChart::ErrorInfo() const { return m->errorText; }
+
+}  // namespace kelvane

@@ -1,0 +1,17 @@
+// Writes a whole file or nothing: the bytes go to a new file beside the target, which replaces
+// the target only once everything was written and closed.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+namespace kelvane {
+
+// True when the file now holds exactly the given parts, in order. On failure an existing file of
+// that name is left as it was.
+bool writeFileReplacing(const std::string& path,
+                        std::initializer_list<std::span<const uint8_t>> parts);
+
+}  // namespace kelvane

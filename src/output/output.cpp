@@ -1,0 +1,101 @@
+// The output methods: finish the drawing, choose the format, hand the canvas to its writer.
+#include <algorithm>
+#include <cctype>
+
+#include "chart/chart_state.h"
+#include "kelvane/cChart.h"
+#include "output/bmp.h"
+#include "raster/cdib.h"
+#include "raster/gdi_handles.h"
+
+namespace kelvane {
+
+using namespace gdi;
+
+namespace {
+
+enum class Format { None, Bmp, Jpeg, Gif };
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
+
+bool endsWith(const std::string& text, const char* suffix) {
+    const std::string_view s(suffix);
+    return text.size() >= s.size() && text.compare(text.size() - s.size(), s.size(), s) == 0;
+}
+
+// The format a file name asks for, by its last characters; no dot is needed.
+Format formatOfFileName(const std::string& name) {
+    const std::string lower = lowerCase(name);
+    if (endsWith(lower, "jpg") || endsWith(lower, "jpeg")) return Format::Jpeg;
+    if (endsWith(lower, "gif")) return Format::Gif;
+    if (endsWith(lower, "bmp")) return Format::Bmp;
+    return Format::None;
+}
+
+}  // namespace
+
+void cChart::finishDrawing() {
+    // The pie renderer takes this place once pie charts exist; a bar chart gets its axis line
+    // again, black and one pixel wide whatever the settings say.
+    const PlotFrame& f = m->frame;
+    const HDC dc = m->canvas.exists() ? m->canvas.dc : nullptr;
+    const int32_t left = f.plotLeft;
+    const int32_t bottom = CLng(f.plotBottom);
+    const int32_t right = CLng(f.axisRight);
+    if (!dc) return;
+    Owned<HPEN> axisPen(CreatePen(PS_SOLID, 1, 0));
+    Selection pen(dc, axisPen.get());
+    MoveToEx(dc, left, bottom, nullptr);
+    LineTo(dc, right, bottom);
+}
+
+int32_t cChart::makeChart(const std::string& FileName) {
+    finishDrawing();
+    cDIB dib;
+    switch (formatOfFileName(FileName)) {
+    case Format::Bmp:
+        if (!m->canvas.exists() ||
+            !dib.SaveBMP(m->canvas.dc, m->canvas.bitmap, m->settings.Width, m->settings.Height,
+                         FileName)) {
+            m->errorText += "Unexpected error Saving BMP file";
+            m->errorText += "\r\n";
+        }
+        break;
+    case Format::Jpeg:
+    case Format::Gif:
+        // These encoders are not part of the component yet: nothing is written.
+    case Format::None:
+        break;
+    }
+    dib.Destroy();
+    return 0;
+}
+
+Variant cChart::SaveBinary(const std::string& imgType) {
+    finishDrawing();
+    const std::string type = lowerCase(imgType);
+    if (type == "bmp") {
+        if (!m->canvas.exists()) return Variant();
+        Canvas& c = m->canvas;
+        c.previousBitmap = nullptr;  // the bitmap goes with the context
+        return Variant(BuildBmpImage(c.dc, c.bitmap));
+    }
+    return Variant();
+}
+
+int32_t cChart::ExportToDC(HDC DC) {
+    try {
+        finishDrawing();
+        if (m->canvas.exists())
+            BitBlt(DC, 0, 0, m->settings.Width, m->settings.Height, m->canvas.dc, 0, 0, SRCCOPY);
+    } catch (...) {
+        // Copying onto the host's context never fails towards the host.
+    }
+    return 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,98 @@
+// Memory device contexts: creation with GDI's defaults, object selection and context state.
+#include "raster/objects.h"
+
+namespace kelvane::gdi {
+
+HDC CreateCompatibleDC(HDC) {
+    auto* dc = new DeviceContext();
+    dc->bitmap = static_cast<BitmapObject*>(stockObject(DEFAULT_BITMAP));
+    dc->pen = static_cast<PenObject*>(stockObject(BLACK_PEN));
+    dc->brush = static_cast<BrushObject*>(stockObject(WHITE_BRUSH));
+    return dc;
+}
+
+BOOL DeleteDC(HDC dc) {
+    if (!dc) return 0;
+    releaseSelection(dc->bitmap);
+    releaseSelection(dc->pen);
+    releaseSelection(dc->brush);
+    delete dc;
+    return 1;
+}
+
+namespace {
+
+template <class T>
+HGDIOBJ swapSelection(T*& slot, T* object) {
+    T* previous = slot;
+    addSelection(object);
+    slot = object;
+    releaseSelection(previous);  // may free an object deleted while it was selected
+    return previous;
+}
+
+}  // namespace
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+    if (!dc || !object || object->deletePending) return nullptr;
+    if (auto* pen = asPen(object)) return swapSelection(dc->pen, pen);
+    if (auto* brush = asBrush(object)) return swapSelection(dc->brush, brush);
+    if (auto* bitmap = asBitmap(object)) {
+        // A bitmap lives in one context at a time.
+        if (bitmap->selections > 0 && dc->bitmap != bitmap) return nullptr;
+        return swapSelection(dc->bitmap, bitmap);
+    }
+    return nullptr;
+}
+
+HGDIOBJ GetCurrentObject(HDC dc, UINT kind) {
+    if (!dc) return nullptr;
+    switch (kind) {
+    case OBJ_PEN: return dc->pen;
+    case OBJ_BRUSH: return dc->brush;
+    case OBJ_BITMAP: return dc->bitmap;
+    default: return nullptr;
+    }
+}
+
+int SetBkMode(HDC dc, int mode) {
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    const int previous = dc->bkMode;
+    dc->bkMode = mode;
+    return previous;
+}
+
+int GetBkMode(HDC dc) { return dc ? dc->bkMode : 0; }
+
+COLORREF SetBkColor(HDC dc, COLORREF colour) {
+    if (!dc) return CLR_INVALID;
+    const COLORREF previous = dc->bkColour;
+    dc->bkColour = colour & 0x00FFFFFF;
+    return previous;
+}
+
+int SetStretchBltMode(HDC dc, int mode) {
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+    const int previous = dc->stretchMode;
+    dc->stretchMode = mode;
+    return previous;
+}
+
+int GetStretchBltMode(HDC dc) { return dc ? dc->stretchMode : 0; }
+
+COLORREF SetTextColor(HDC dc, COLORREF colour) {
+    if (!dc) return CLR_INVALID;
+    const COLORREF previous = dc->textColour;
+    dc->textColour = colour & 0x00FFFFFF;
+    return previous;
+}
+
+COLORREF GetTextColor(HDC dc) { return dc ? dc->textColour : CLR_INVALID; }
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+    const Surface* s = surfaceOf(dc);
+    if (!s || !s->contains(x, y)) return CLR_INVALID;
+    return s->pixel(x, y);
+}
+
+}  // namespace kelvane::gdi

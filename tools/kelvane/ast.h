@@ -1,0 +1,42 @@
+// The parsed form of a chart script: statements with their names already resolved against the
+// method, property and builtin tables, so running a script never looks a name up.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "builtins.h"
+#include "kelvane/variant.h"
+#include "methods.h"
+#include "properties.h"
+
+namespace kelvane::script {
+
+struct Expr;
+using ExprPtr = std::unique_ptr<Expr>;
+
+struct Expr {
+    enum class Kind { Constant, Call, Builtin, Negate };
+    Kind kind = Kind::Constant;
+    Variant constant;                     // Constant
+    const MethodSpec* method = nullptr;   // Call
+    Builtin builtin = Builtin::Rgb;       // Builtin
+    std::vector<ExprPtr> args;            // Call and Builtin (null for an empty slot); Negate: one
+};
+
+struct Statement {
+    enum class Kind { Assign, Call, Print, Save, ResumeNextOn, ResumeNextOff };
+    Kind kind = Kind::Call;
+    int line = 0;
+    const PropertySpec* property = nullptr;  // Assign
+    const MethodSpec* method = nullptr;      // Call
+    // Assign: the value. Call: the arguments, null for an empty slot. Print: the value, or none
+    // for an empty line. Save: the data and the file name.
+    std::vector<ExprPtr> args;
+};
+
+struct Program {
+    std::vector<Statement> statements;
+};
+
+}  // namespace kelvane::script

@@ -1,0 +1,202 @@
+// The command-line driver of the chart-script interpreter.
+#include "cli.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "interpreter.h"
+#include "kelvane/cChart.h"
+#include "parser.h"
+
+#ifndef KELVANE_VERSION
+#define KELVANE_VERSION "unknown"
+#endif
+
+namespace kelvane::script {
+namespace {
+
+constexpr std::string_view kUsage = R"(Usage: kelvane [options] SCRIPT...
+Draws the charts that chart scripts describe. Each script runs with a fresh chart, in turn.
+
+Options:
+  -o, --output DIR  put files with relative names (makeChart, save) in DIR, created if missing
+      --help        show this text and exit
+      --version     show the version and exit
+
+A script has one statement per line:
+  Width = 400                         assign a property
+  InitChart                           call a method (DrawText "note", , 20 leaves a default)
+  print BarWidth                      print a value on standard output
+  save SaveBinary("png"), "out.png"   write a byte array to a file
+  makeChart "out.gif"
+  On Error Resume Next                report failures and go on (On Error GoTo 0 stops that)
+  ' a comment (also # or Rem at the start of a line)
+Values: numbers, &H hex numbers, "text" ("" for a quote), True, False, RGB(r, g, b),
+Array(...), enumeration names such as kvSingleColor, and method results.
+
+Exit status: 0 when every script ran to its end, 1 when a script had a syntax error or a
+failure that ended it, 2 for a usage error or a script file that cannot be read.
+)";
+
+struct Options {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> outputFolder;
+    std::vector<std::string> scripts;
+};
+
+// Returns an error text for a usage error, empty when the options are fine.
+std::string ParseOptions(std::span<const std::string> args, Options& options) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.scripts.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg == "-o" || arg == "--output") {
+            if (i + 1 == args.size()) return "option " + arg + " needs a folder";
+            options.outputFolder = args[++i];
+        } else if (arg.starts_with("--output=")) {
+            options.outputFolder = arg.substr(9);
+        } else {
+            return "unknown option '" + arg + "'";
+        }
+    }
+    if (options.outputFolder && options.outputFolder->empty()) return "the output folder name is empty";
+    return {};
+}
+
+std::string CheckReadable(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "it is a folder";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::error_code exists;
+        return std::filesystem::exists(path, exists) ? "permission denied or unreadable" : "no such file";
+    }
+    return {};
+}
+
+// Reads at most kMaxScriptBytes; an error text when the file cannot be read or is larger.
+std::string ReadScript(const std::string& path, std::string& text) {
+    if (std::string error = CheckReadable(path); !error.empty()) return error;
+    std::ifstream in(path, std::ios::binary);
+    text.clear();
+    char buffer[1 << 16];
+    while (in) {
+        in.read(buffer, sizeof buffer);
+        text.append(buffer, static_cast<size_t>(in.gcount()));
+        if (text.size() > kMaxScriptBytes) {
+            text.clear();
+            return "larger than the limit of " + std::to_string(kMaxScriptBytes >> 20) + " MiB";
+        }
+    }
+    if (in.bad()) return "read error";
+    return {};
+}
+
+// Returns the exit status for this one script.
+int RunScript(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
+              std::ostream& err) {
+    std::string text;
+    if (std::string error = ReadScript(path, text); !error.empty()) {
+        err << "kelvane: cannot read script '" << path << "': " << error << '\n';
+        return kExitUsage;
+    }
+    ParseResult parsed = ParseScript(text);
+    text = std::string();
+    if (!parsed.ok()) {
+        out.flush();
+        for (const SyntaxError& e : parsed.errors) {
+            err << path << ':' << e.line << ':' << e.column << ": syntax error: " << e.message << '\n';
+        }
+        if (parsed.moreErrors) err << path << ": too many syntax errors; the rest are not shown\n";
+        return kExitScriptFailed;
+    }
+    cChart chart;
+    RunOptions options{path, outputFolder};
+    return RunProgram(parsed.program, chart, options, out, err) ? kExitOk : kExitScriptFailed;
+}
+
+}  // namespace
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    Options options;
+    if (std::string error = ParseOptions(args, options); !error.empty()) {
+        err << "kelvane: " << error << "\nTry 'kelvane --help' for more information.\n";
+        return kExitUsage;
+    }
+    if (options.help) {
+        out << kUsage;
+        return out.flush() ? kExitOk : kExitScriptFailed;
+    }
+    if (options.version) {
+        out << "kelvane " << KELVANE_VERSION << '\n';
+        return out.flush() ? kExitOk : kExitScriptFailed;
+    }
+    if (options.scripts.empty()) {
+        err << "kelvane: no script given\nTry 'kelvane --help' for more information.\n";
+        return kExitUsage;
+    }
+
+    std::filesystem::path outputFolder;
+    if (options.outputFolder) {
+        outputFolder = *options.outputFolder;
+        std::error_code ec;
+        std::filesystem::create_directories(outputFolder, ec);
+        if (!std::filesystem::is_directory(outputFolder)) {
+            err << "kelvane: cannot create output folder '" << *options.outputFolder
+                << "': " << (ec ? ec.message() : "a file of that name is in the way") << '\n';
+            return kExitUsage;
+        }
+    }
+
+    // Refuse the whole run up front rather than stop halfway over a misspelt file name.
+    bool allReadable = true;
+    for (const std::string& script : options.scripts) {
+        if (std::string error = CheckReadable(script); !error.empty()) {
+            err << "kelvane: cannot read script '" << script << "': " << error << '\n';
+            allReadable = false;
+        }
+    }
+    if (!allReadable) return kExitUsage;
+
+    int status = kExitOk;
+    const size_t count = options.scripts.size();
+    for (size_t i = 0; i < count; ++i) {
+        const std::string& script = options.scripts[i];
+        if (count > 3) {
+            out.flush();
+            err << '[' << (i + 1) << '/' << count << "] " << script << '\n';
+        }
+        int scriptStatus;
+        try {
+            scriptStatus = RunScript(script, outputFolder, out, err);
+        } catch (const std::bad_alloc&) {
+            err << script << ": out of memory\n";
+            scriptStatus = kExitScriptFailed;
+        } catch (const std::exception& e) {
+            err << script << ": internal error: " << e.what() << '\n';
+            scriptStatus = kExitScriptFailed;
+        }
+        status = std::max(status, scriptStatus);
+    }
+    if (!out.flush()) {
+        err << "kelvane: cannot write to standard output\n";
+        status = std::max(status, kExitScriptFailed);
+    }
+    return status;
+}
+
+}  // namespace kelvane::script

@@ -1,0 +1,172 @@
+// The interpreter: evaluation of expressions and statements, and the attribution of each failure
+// to the innermost method, function, property or statement it happened in.
+#include "interpreter.h"
+
+#include <limits>
+#include <new>
+
+#include "builtins.h"
+#include "kelvane/runtime.h"
+#include "output_files.h"
+#include "print_text.h"
+
+namespace kelvane::script {
+namespace {
+
+// A failure already attributed to where it happened. Deliberately not a std::exception, so the
+// handlers that attribute raw errors let it pass through.
+struct Failure {
+    std::string where;
+    std::string message;
+};
+
+std::string NumberedMessage(int32_t number, const std::string& description) {
+    std::string text = description.empty() ? std::string(ErrorDescription(number)) : description;
+    return "error " + std::to_string(number) + ": " + text;
+}
+
+// Runs body and turns any error it raises, other than an attributed Failure, into a Failure
+// of `where`.
+template <class Body>
+auto Attributed(std::string_view where, Body&& body) -> decltype(body()) {
+    try {
+        return body();
+    } catch (const Failure&) {
+        throw;
+    } catch (const AutomationError& e) {
+        throw Failure{std::string(where), NumberedMessage(e.number(), e.description())};
+    } catch (const ScriptFailure& e) {
+        throw Failure{std::string(where), e.what()};
+    } catch (const std::bad_alloc&) {
+        throw Failure{std::string(where), NumberedMessage(kErrOutOfMemory, "")};
+    } catch (const std::exception& e) {
+        throw Failure{std::string(where), std::string("internal error: ") + e.what()};
+    }
+}
+
+Value Negated(const Value& value) {
+    const Variant& v = value.variant;
+    switch (v.type()) {
+        case Variant::Type::Empty: return Variant(0);
+        case Variant::Type::Bool: return Variant(-v.toLong());
+        case Variant::Type::Long: {
+            int32_t n = v.toLong();
+            if (n == std::numeric_limits<int32_t>::min()) return Variant(-static_cast<double>(n));
+            return Variant(-n);
+        }
+        case Variant::Type::Double: {
+            Value result(-v.toDouble());
+            result.single = value.single;
+            return result;
+        }
+        case Variant::Type::String: return Variant(-TextToNumber(v.string()));
+        case Variant::Type::Array:
+        case Variant::Type::Bytes: break;
+    }
+    Raise(kErrTypeMismatch);
+}
+
+class Runner {
+public:
+    Runner(cChart& chart, const RunOptions& options, std::ostream& out)
+        : m_chart(chart), m_options(options), m_out(out) {}
+
+    void execute(const Statement& s) {
+        switch (s.kind) {
+            case Statement::Kind::Assign:
+                Attributed(s.property->name, [&] { s.property->assign(m_chart, eval(*s.args[0]).variant); });
+                return;
+            case Statement::Kind::Call:
+                call(*s.method, s.args);
+                return;
+            case Statement::Kind::Print: {
+                std::string text = s.args.empty() ? std::string()
+                                                  : Attributed("print", [&] { return PrintText(eval(*s.args[0])); });
+                m_out << text << '\n';
+                return;
+            }
+            case Statement::Kind::Save:
+                Attributed("save", [&] { save(*s.args[0], *s.args[1]); });
+                return;
+            case Statement::Kind::ResumeNextOn:
+            case Statement::Kind::ResumeNextOff:
+                return;
+        }
+    }
+
+private:
+    Value eval(const Expr& e) {
+        switch (e.kind) {
+            case Expr::Kind::Constant: return Value(e.constant);
+            case Expr::Kind::Call: return call(*e.method, e.args);
+            case Expr::Kind::Builtin: return builtin(e);
+            case Expr::Kind::Negate: return Negated(eval(*e.args[0]));
+        }
+        return {};
+    }
+
+    Value call(const MethodSpec& method, const std::vector<ExprPtr>& args) {
+        return Attributed(method.name, [&] {
+            std::vector<Variant> values;
+            values.reserve(method.params.size());
+            for (size_t i = 0; i < method.params.size(); ++i) {
+                const Param& param = method.params[i];
+                Variant v = i < args.size() && args[i] ? eval(*args[i]).variant : *param.defaultValue;
+                if (param.kind == Param::Kind::OutputFile) {
+                    v = Variant(ResolveOutputPath(v.toText(), m_options.outputFolder));
+                }
+                values.push_back(std::move(v));
+            }
+            return method.invoke(m_chart, values);
+        });
+    }
+
+    Value builtin(const Expr& e) {
+        return Attributed(BuiltinName(e.builtin), [&]() -> Value {
+            Variant::Array values;
+            values.reserve(e.args.size());
+            for (const ExprPtr& arg : e.args) values.push_back(eval(*arg).variant);
+            if (e.builtin == Builtin::Rgb) return Rgb(values[0], values[1], values[2]);
+            return Variant(std::move(values));
+        });
+    }
+
+    void save(const Expr& dataExpr, const Expr& fileExpr) {
+        Variant data = eval(dataExpr).variant;
+        std::string name = eval(fileExpr).variant.toText();
+        if (data.isEmpty()) throw ScriptFailure("nothing to write");
+        if (!data.isBytes()) Raise(kErrTypeMismatch);
+        if (name.empty()) throw ScriptFailure("no file name given");
+        std::string path = ResolveOutputPath(name, m_options.outputFolder);
+        std::string error = WriteFileReplacing(path, data.bytes());
+        if (!error.empty()) throw ScriptFailure("cannot write '" + path + "': " + error);
+    }
+
+    cChart& m_chart;
+    const RunOptions& m_options;
+    std::ostream& m_out;
+};
+
+}  // namespace
+
+bool RunProgram(const Program& program, cChart& chart, const RunOptions& options, std::ostream& out,
+                std::ostream& err) {
+    Runner runner(chart, options, out);
+    bool resumeNext = false;
+    for (const Statement& s : program.statements) {
+        if (s.kind == Statement::Kind::ResumeNextOn || s.kind == Statement::Kind::ResumeNextOff) {
+            resumeNext = s.kind == Statement::Kind::ResumeNextOn;
+            continue;
+        }
+        try {
+            runner.execute(s);
+        } catch (const Failure& f) {
+            out.flush();
+            err << options.scriptName << ':' << s.line << ": " << f.where << ": " << f.message << '\n';
+            if (!resumeNext) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace kelvane::script

@@ -1,0 +1,24 @@
+// Runs a parsed chart script against one cChart: statements in order, failures reported with the
+// script's name and line, and On Error Resume Next deciding whether a failure ends the script.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "ast.h"
+#include "kelvane/cChart.h"
+
+namespace kelvane::script {
+
+struct RunOptions {
+    std::string scriptName;               // as the messages show it
+    std::filesystem::path outputFolder;   // empty: files go where their names say
+};
+
+// Prints what the script prints on out and its failures on err. Returns false when a failure
+// ended the script; failures passed over by On Error Resume Next do not count.
+bool RunProgram(const Program& program, cChart& chart, const RunOptions& options, std::ostream& out,
+                std::ostream& err);
+
+}  // namespace kelvane::script

@@ -1,0 +1,28 @@
+// What evaluating a script expression yields: a Variant, remembering whether it came from a
+// Single so that printing shows the seven digits a Single has rather than a double's fifteen.
+#pragma once
+
+#include <concepts>
+#include <utility>
+
+#include "kelvane/variant.h"
+
+namespace kelvane::script {
+
+struct Value {
+    Variant variant;
+    bool single = false;
+
+    Value() = default;
+    template <class T>
+        requires std::constructible_from<Variant, T>
+    Value(T&& v) : variant(std::forward<T>(v)) {}  // NOLINT: implicit on purpose, adapters return plain values
+
+    static Value Single(float f) {
+        Value v(f);
+        v.single = true;
+        return v;
+    }
+};
+
+}  // namespace kelvane::script
