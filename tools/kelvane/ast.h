@@ -1,4 +1,4 @@
-// The parsed form of a chart script: statements with their names already resolved against the
+// The parsed form of a chart-script line: a statement with their names already resolved against the
 // method, property and builtin tables, so running a script never looks a name up.
 #pragma once
 
@@ -33,10 +33,6 @@ struct Statement {
     // Assign: the value. Call: the arguments, null for an empty slot. Print: the value, or none
     // for an empty line. Save: the data and the file name.
     std::vector<ExprPtr> args;
-};
-
-struct Program {
-    std::vector<Statement> statements;
 };
 
 }  // namespace kelvane::script

@@ -12,7 +12,6 @@
 
 #include "interpreter.h"
 #include "kelvane/cChart.h"
-#include "parser.h"
 
 #ifndef KELVANE_VERSION
 #define KELVANE_VERSION "unknown"
@@ -107,26 +106,16 @@ std::string ReadScript(const std::string& path, std::string& text) {
 }
 
 // Returns the exit status for this one script.
-int RunScript(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
-              std::ostream& err) {
+int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
+                  std::ostream& err) {
     std::string text;
     if (std::string error = ReadScript(path, text); !error.empty()) {
         err << "kelvane: cannot read script '" << path << "': " << error << '\n';
         return kExitUsage;
     }
-    ParseResult parsed = ParseScript(text);
-    text = std::string();
-    if (!parsed.ok()) {
-        out.flush();
-        for (const SyntaxError& e : parsed.errors) {
-            err << path << ':' << e.line << ':' << e.column << ": syntax error: " << e.message << '\n';
-        }
-        if (parsed.moreErrors) err << path << ": too many syntax errors; the rest are not shown\n";
-        return kExitScriptFailed;
-    }
     cChart chart;
     RunOptions options{path, outputFolder};
-    return RunProgram(parsed.program, chart, options, out, err) ? kExitOk : kExitScriptFailed;
+    return RunScript(text, chart, options, out, err) ? kExitOk : kExitScriptFailed;
 }
 
 }  // namespace
@@ -182,7 +171,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         }
         int scriptStatus;
         try {
-            scriptStatus = RunScript(script, outputFolder, out, err);
+            scriptStatus = RunScriptFile(script, outputFolder, out, err);
         } catch (const std::bad_alloc&) {
             err << script << ": out of memory\n";
             scriptStatus = kExitScriptFailed;

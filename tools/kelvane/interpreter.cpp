@@ -8,6 +8,7 @@
 #include "builtins.h"
 #include "kelvane/runtime.h"
 #include "output_files.h"
+#include "parser.h"
 #include "print_text.h"
 
 namespace kelvane::script {
@@ -149,24 +150,38 @@ private:
 
 }  // namespace
 
-bool RunProgram(const Program& program, cChart& chart, const RunOptions& options, std::ostream& out,
-                std::ostream& err) {
+bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, std::ostream& out,
+               std::ostream& err) {
+    CheckResult check = CheckScript(text);
+    if (!check.ok()) {
+        out.flush();
+        for (const SyntaxError& e : check.errors) {
+            err << options.scriptName << ':' << e.line << ':' << e.column << ": syntax error: " << e.message << '\n';
+        }
+        if (check.moreErrors) err << options.scriptName << ": too many syntax errors; the rest are not shown\n";
+        return false;
+    }
+
     Runner runner(chart, options, out);
     bool resumeNext = false;
-    for (const Statement& s : program.statements) {
-        if (s.kind == Statement::Kind::ResumeNextOn || s.kind == Statement::Kind::ResumeNextOff) {
-            resumeNext = s.kind == Statement::Kind::ResumeNextOn;
-            continue;
+    bool completed = true;
+    ForEachLine(text, [&](std::string_view line, int lineNumber) {
+        std::optional<Statement> s = ParseLine(line, lineNumber);
+        if (!s) return true;
+        if (s->kind == Statement::Kind::ResumeNextOn || s->kind == Statement::Kind::ResumeNextOff) {
+            resumeNext = s->kind == Statement::Kind::ResumeNextOn;
+            return true;
         }
         try {
-            runner.execute(s);
+            runner.execute(*s);
         } catch (const Failure& f) {
             out.flush();
-            err << options.scriptName << ':' << s.line << ": " << f.where << ": " << f.message << '\n';
-            if (!resumeNext) return false;
+            err << options.scriptName << ':' << lineNumber << ": " << f.where << ": " << f.message << '\n';
+            completed = resumeNext;
         }
-    }
-    return true;
+        return completed;
+    });
+    return completed;
 }
 
 }  // namespace kelvane::script

@@ -1,10 +1,11 @@
-// Runs a parsed chart script against one cChart: statements in order, failures reported with the
+// Runs a chart script against one cChart: statements in order, failures reported with the
 // script's name and line, and On Error Resume Next deciding whether a failure ends the script.
 #pragma once
 
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "ast.h"
 #include "kelvane/cChart.h"
@@ -16,9 +17,11 @@ struct RunOptions {
     std::filesystem::path outputFolder;   // empty: files go where their names say
 };
 
-// Prints what the script prints on out and its failures on err. Returns false when a failure
-// ended the script; failures passed over by On Error Resume Next do not count.
-bool RunProgram(const Program& program, cChart& chart, const RunOptions& options, std::ostream& out,
-                std::ostream& err);
+// Checks the whole script first and prints its syntax errors on err; only a script without any
+// runs. Prints what the script prints on out and its failures on err. Returns false after syntax
+// errors or a failure that ended the script; failures passed over by On Error Resume Next do not
+// count.
+bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, std::ostream& out,
+               std::ostream& err);
 
 }  // namespace kelvane::script

@@ -112,7 +112,9 @@ private:
     // A name character right after a number is a typo such as 12px, not two tokens.
     void expectNumberEnd(size_t start) {
         if (m_pos < m_line.size() && (IsNameChar(m_line[m_pos]) || m_line[m_pos] == '.')) {
-            fail(start, "malformed number " + Quoted(m_line.substr(start, m_pos - start + 1)));
+            size_t end = m_pos;
+            while (end < m_line.size() && (IsNameChar(m_line[end]) || m_line[end] == '.')) ++end;
+            fail(start, "malformed number " + Quoted(m_line.substr(start, end - start)));
         }
     }
 

@@ -279,26 +279,27 @@ private:
 
 }  // namespace
 
-ParseResult ParseScript(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    ParseResult result;
-    int lineNumber = 0;
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        ++lineNumber;
+std::optional<Statement> ParseLine(std::string_view line, int lineNumber) {
+    if (line.size() > kMaxLineBytes) {
+        throw SyntaxError{lineNumber, 1, "line longer than " + std::to_string(kMaxLineBytes) + " bytes"};
+    }
+    return LineParser(TokenizeLine(line, lineNumber), lineNumber).statement();
+}
+
+CheckResult CheckScript(std::string_view text) {
+    CheckResult result;
+    ForEachLine(text, [&](std::string_view line, int lineNumber) {
         try {
-            LineParser parser(TokenizeLine(line, lineNumber), lineNumber);
-            if (auto statement = parser.statement()) result.program.statements.push_back(std::move(*statement));
+            ParseLine(line, lineNumber);
         } catch (const SyntaxError& e) {
             if (result.errors.size() == kMaxSyntaxErrors) {
                 result.moreErrors = true;
-                break;
+                return false;
             }
             result.errors.push_back(e);
         }
-    }
+        return true;
+    });
     return result;
 }
 
