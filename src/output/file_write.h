@@ -1,5 +1,5 @@
 // Writes a whole file or nothing: the bytes go to a new file beside the target, which replaces
-// the target only once everything was written and closed.
+// the target only once everything was written, flushed and closed.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +9,9 @@
 
 namespace kelvane {
 
-// True when the file now holds exactly the given parts, in order. On failure an existing file of
-// that name is left as it was.
-bool writeFileReplacing(const std::string& path,
-                        std::initializer_list<std::span<const uint8_t>> parts);
+// Empty when the file now holds exactly the given parts, in order; otherwise the reason it
+// could not be written. On failure an existing file of that name is left as it was.
+std::string writeFileReplacing(const std::string& path,
+                               std::initializer_list<std::span<const uint8_t>> parts);
 
 }  // namespace kelvane

@@ -33,7 +33,7 @@ bool cDIB::SaveBMP(HDC hlDC, HBITMAP hd, int32_t, int32_t, const std::string& Fi
     }
     const auto fileHeader = BmpFileHeader(fileSize, kBmpFilePixelOffset);
     const auto infoHeader = SerializeInfoHeader(header);
-    return writeFileReplacing(FileName, {fileHeader, infoHeader, pixels});
+    return writeFileReplacing(FileName, {fileHeader, infoHeader, pixels}).empty();
 }
 
 }  // namespace kelvane

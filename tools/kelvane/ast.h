@@ -19,7 +19,7 @@ struct Expr {
     enum class Kind { Constant, Call, Builtin, Negate };
     Kind kind = Kind::Constant;
     Variant constant;                     // Constant
-    const MethodSpec* method = nullptr;   // Call
+    const MethodEntry* method = nullptr;   // Call
     Builtin builtin = Builtin::Rgb;       // Builtin
     std::vector<ExprPtr> args;            // Call and Builtin (null for an empty slot); Negate: one
 };
@@ -28,8 +28,8 @@ struct Statement {
     enum class Kind { Assign, Call, Print, Save, ResumeNextOn, ResumeNextOff };
     Kind kind = Kind::Call;
     int line = 0;
-    const PropertySpec* property = nullptr;  // Assign
-    const MethodSpec* method = nullptr;      // Call
+    const PropertyEntry* property = nullptr;  // Assign
+    const MethodEntry* method = nullptr;      // Call
     // Assign: the value. Call: the arguments, null for an empty slot. Print: the value, or none
     // for an empty line. Save: the data and the file name.
     std::vector<ExprPtr> args;

@@ -1,5 +1,7 @@
-// Constants and functions of the script language that are not chart methods.
+// Constants, functions and operators of the script language that are not chart methods.
 #include "builtins.h"
+
+#include <limits>
 
 #include "kelvane/cChart.h"
 #include "kelvane/runtime.h"
@@ -32,6 +34,23 @@ std::optional<Builtin> FindBuiltin(std::string_view name) {
 }
 
 std::string_view BuiltinName(Builtin b) { return b == Builtin::Rgb ? "RGB" : "Array"; }
+
+Variant Negate(const Variant& v) {
+    switch (v.type()) {
+        case Variant::Type::Empty: return Variant(0);
+        case Variant::Type::Bool: return Variant(-v.toLong());
+        case Variant::Type::Long: {
+            int32_t n = v.toLong();
+            if (n == std::numeric_limits<int32_t>::min()) return Variant(-static_cast<double>(n));
+            return Variant(-n);
+        }
+        case Variant::Type::Double: return Variant(-v.toDouble());
+        case Variant::Type::String: return Variant(-TextToNumber(v.string()));
+        case Variant::Type::Array:
+        case Variant::Type::Bytes: break;
+    }
+    Raise(kErrTypeMismatch);
+}
 
 Variant Rgb(const Variant& r, const Variant& g, const Variant& b) {
     auto component = [](const Variant& v) {

@@ -32,7 +32,7 @@ A script has one statement per line:
   Width = 400                         assign a property
   InitChart                           call a method (DrawText "note", , 20 leaves a default)
   print BarWidth                      print a value on standard output
-  save SaveBinary("png"), "out.png"   write a byte array to a file
+  save SaveBinary("bmp"), "out.bmp"   write a byte array to a file
   makeChart "out.gif"
   On Error Resume Next                report failures and go on (On Error GoTo 0 stops that)
   ' a comment (also # or Rem at the start of a line)
@@ -118,6 +118,13 @@ int RunScriptFile(const std::string& path, const std::filesystem::path& outputFo
     return RunScript(text, chart, options, out, err) ? kExitOk : kExitScriptFailed;
 }
 
+// A full disk or closed pipe on standard output must not pass for success.
+int CheckedOutput(std::ostream& out, std::ostream& err, int status) {
+    if (out.flush()) return status;
+    err << "kelvane: cannot write to standard output\n";
+    return std::max(status, kExitScriptFailed);
+}
+
 }  // namespace
 
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
@@ -128,27 +135,15 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     if (options.help) {
         out << kUsage;
-        return out.flush() ? kExitOk : kExitScriptFailed;
+        return CheckedOutput(out, err, kExitOk);
     }
     if (options.version) {
         out << "kelvane " << KELVANE_VERSION << '\n';
-        return out.flush() ? kExitOk : kExitScriptFailed;
+        return CheckedOutput(out, err, kExitOk);
     }
     if (options.scripts.empty()) {
         err << "kelvane: no script given\nTry 'kelvane --help' for more information.\n";
         return kExitUsage;
-    }
-
-    std::filesystem::path outputFolder;
-    if (options.outputFolder) {
-        outputFolder = *options.outputFolder;
-        std::error_code ec;
-        std::filesystem::create_directories(outputFolder, ec);
-        if (!std::filesystem::is_directory(outputFolder)) {
-            err << "kelvane: cannot create output folder '" << *options.outputFolder
-                << "': " << (ec ? ec.message() : "a file of that name is in the way") << '\n';
-            return kExitUsage;
-        }
     }
 
     // Refuse the whole run up front rather than stop halfway over a misspelt file name.
@@ -160,6 +155,19 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         }
     }
     if (!allReadable) return kExitUsage;
+
+    std::filesystem::path outputFolder;
+    if (options.outputFolder) {
+        outputFolder = *options.outputFolder;
+        std::error_code created, checked;
+        std::filesystem::create_directories(outputFolder, created);
+        if (!std::filesystem::is_directory(outputFolder, checked)) {
+            bool blocked = std::filesystem::exists(outputFolder, checked);
+            err << "kelvane: cannot create output folder '" << *options.outputFolder << "': "
+                << (blocked ? "a file of that name is in the way" : created.message()) << '\n';
+            return kExitUsage;
+        }
+    }
 
     int status = kExitOk;
     const size_t count = options.scripts.size();
@@ -178,14 +186,13 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         } catch (const std::exception& e) {
             err << script << ": internal error: " << e.what() << '\n';
             scriptStatus = kExitScriptFailed;
+        } catch (...) {
+            err << script << ": internal error\n";
+            scriptStatus = kExitScriptFailed;
         }
         status = std::max(status, scriptStatus);
     }
-    if (!out.flush()) {
-        err << "kelvane: cannot write to standard output\n";
-        status = std::max(status, kExitScriptFailed);
-    }
-    return status;
+    return CheckedOutput(out, err, status);
 }
 
 }  // namespace kelvane::script

@@ -2,7 +2,6 @@
 // to the innermost method, function, property or statement it happened in.
 #include "interpreter.h"
 
-#include <limits>
 #include <new>
 
 #include "builtins.h"
@@ -46,25 +45,9 @@ auto Attributed(std::string_view where, Body&& body) -> decltype(body()) {
 }
 
 Value Negated(const Value& value) {
-    const Variant& v = value.variant;
-    switch (v.type()) {
-        case Variant::Type::Empty: return Variant(0);
-        case Variant::Type::Bool: return Variant(-v.toLong());
-        case Variant::Type::Long: {
-            int32_t n = v.toLong();
-            if (n == std::numeric_limits<int32_t>::min()) return Variant(-static_cast<double>(n));
-            return Variant(-n);
-        }
-        case Variant::Type::Double: {
-            Value result(-v.toDouble());
-            result.single = value.single;
-            return result;
-        }
-        case Variant::Type::String: return Variant(-TextToNumber(v.string()));
-        case Variant::Type::Array:
-        case Variant::Type::Bytes: break;
-    }
-    Raise(kErrTypeMismatch);
+    Value result(Negate(value.variant));
+    result.single = value.single && result.variant.type() == Variant::Type::Double;
+    return result;
 }
 
 class Runner {
@@ -106,7 +89,7 @@ private:
         return {};
     }
 
-    Value call(const MethodSpec& method, const std::vector<ExprPtr>& args) {
+    Value call(const MethodEntry& method, const std::vector<ExprPtr>& args) {
         return Attributed(method.name, [&] {
             std::vector<Variant> values;
             values.reserve(method.params.size());

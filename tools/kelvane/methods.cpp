@@ -16,11 +16,17 @@ Param Required(std::string_view name) { return Param{name, std::nullopt, Param::
 }
 Param OutputFile(std::string_view name) { return Param{name, std::nullopt, Param::Kind::OutputFile}; }
 
-std::vector<MethodSpec> BuildTable() {
-    // Keep the interface order so that the table can be read against cChart.h.
-    // Optional parameters are written Optional("Name", default).
+std::vector<MethodEntry> BuildTable() {
+    // Keep the interface order so that the table can be read against cChart.h. An entry with
+    // optional parameters reads like
+    //   {"DrawText", {Required("Text"), Optional("X", 0), Optional("Y", 0)},
+    //    [](cChart& c, Args a) -> Value { c.DrawText(a[0].toText(), a[1].toLong(), a[2].toLong()); return {}; }},
+    // Conversions go through Variant so that a wrong argument raises the error a host would see.
     return {
-        {"BarWidth", {}, [](cChart& c, Args) { return Value::Single(c.BarWidth()); }, true},
+        {.name = "BarWidth",
+         .params = {},
+         .invoke = [](cChart& c, Args) { return Value::Single(c.BarWidth()); },
+         .readOnlyProperty = true},
         {"CopyRight", {}, [](cChart& c, Args) -> Value { return c.CopyRight(); }},
         {"InitChart", {}, [](cChart& c, Args) -> Value { return c.InitChart(); }},
         {"Destroy", {}, [](cChart& c, Args) -> Value { c.Destroy(); return {}; }},
@@ -39,15 +45,15 @@ std::vector<MethodSpec> BuildTable() {
 
 }  // namespace
 
-const std::vector<MethodSpec>& ChartMethods() {
-    static const std::vector<MethodSpec> table = BuildTable();
+const std::vector<MethodEntry>& ChartMethods() {
+    static const std::vector<MethodEntry> table = BuildTable();
     return table;
 }
 
-const MethodSpec* FindMethod(std::string_view name) {
-    static const std::map<std::string, const MethodSpec*, std::less<>> byKey = [] {
-        std::map<std::string, const MethodSpec*, std::less<>> m;
-        for (const MethodSpec& spec : ChartMethods()) m.emplace(NameKey(spec.name), &spec);
+const MethodEntry* FindMethod(std::string_view name) {
+    static const std::map<std::string, const MethodEntry*, std::less<>> byKey = [] {
+        std::map<std::string, const MethodEntry*, std::less<>> m;
+        for (const MethodEntry& entry : ChartMethods()) m.emplace(NameKey(entry.name), &entry);
         return m;
     }();
     auto it = byKey.find(NameKey(name));

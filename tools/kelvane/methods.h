@@ -27,7 +27,7 @@ struct Param {
 // The arguments of one call, one per parameter, defaults already filled in.
 using Args = std::span<const Variant>;
 
-struct MethodSpec {
+struct MethodEntry {
     std::string_view name;
     std::vector<Param> params;
     Value (*invoke)(cChart& chart, Args args);
@@ -43,7 +43,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-const std::vector<MethodSpec>& ChartMethods();
-const MethodSpec* FindMethod(std::string_view name);
+const std::vector<MethodEntry>& ChartMethods();
+const MethodEntry* FindMethod(std::string_view name);
 
 }  // namespace kelvane::script

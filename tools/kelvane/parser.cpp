@@ -2,6 +2,7 @@
 // argument counts checked against the method table so that a wrong call never starts running.
 #include "parser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -37,7 +38,9 @@ public:
             next();
             s.kind = Statement::Kind::Save;
             s.args.push_back(expression(0));
-            if (!at(TokenKind::Comma)) fail(peek(), "save needs the data and a file name, as in save SaveBinary(\"png\"), \"out.png\"");
+            if (!at(TokenKind::Comma)) {
+                fail(peek(), "save needs the data and a file name, as in save SaveBinary(\"png\"), \"out.png\"");
+            }
             next();
             s.args.push_back(expression(0));
         } else if (peek(1).kind == TokenKind::Equals) {
@@ -114,9 +117,9 @@ private:
         return Statement::Kind::ResumeNextOff;
     }
 
-    const PropertySpec* assignedProperty(const Token& name) const {
-        if (const PropertySpec* p = FindProperty(name.text)) return p;
-        if (const MethodSpec* m = FindMethod(name.text)) {
+    const PropertyEntry* assignedProperty(const Token& name) const {
+        if (const PropertyEntry* p = FindProperty(name.text)) return p;
+        if (const MethodEntry* m = FindMethod(name.text)) {
             if (m->readOnlyProperty) fail(name, std::string(m->name) + " is read-only");
             fail(name, std::string(m->name) + " is a method, not a property");
         }
@@ -124,9 +127,9 @@ private:
         fail(name, "unknown property " + Quoted(name.text));
     }
 
-    const MethodSpec* calledMethod(const Token& name) const {
-        if (const MethodSpec* m = FindMethod(name.text)) return m;
-        if (const PropertySpec* p = FindProperty(name.text)) {
+    const MethodEntry* calledMethod(const Token& name) const {
+        if (const MethodEntry* m = FindMethod(name.text)) return m;
+        if (const PropertyEntry* p = FindProperty(name.text)) {
             fail(name, std::string(p->name) + " is a property: assign it, as in " + std::string(p->name) + " = value");
         }
         if (auto b = FindBuiltin(name.text)) {
@@ -176,7 +179,7 @@ private:
         return args;
     }
 
-    void checkArguments(const MethodSpec& method, const std::vector<ExprPtr>& args, const Token& at) const {
+    void checkArguments(const MethodEntry& method, const std::vector<ExprPtr>& args, const Token& at) const {
         std::string name(method.name);
         if (args.size() > method.params.size()) {
             if (method.params.empty()) fail(at, name + " takes no arguments");
@@ -207,7 +210,7 @@ private:
                 }
                 expr->kind = Expr::Kind::Negate;
                 expr->args.push_back(expression(depth + 1));
-                return expr;
+                return folded(std::move(expr));
             case TokenKind::Plus:
                 next();
                 return expression(depth + 1);
@@ -228,6 +231,15 @@ private:
             default:
                 fail(t, "expected a value, found " + describe(t));
         }
+    }
+
+    // Negated numbers are constants too, so -(3) is checked and shown like -3.
+    static ExprPtr folded(ExprPtr negation) {
+        const Expr& operand = *negation->args[0];
+        if (operand.kind != Expr::Kind::Constant || !operand.constant.isNumeric()) return negation;
+        auto constant = std::make_unique<Expr>();
+        constant->constant = Negate(operand.constant);
+        return constant;
     }
 
     static Variant negated(const Token& number) {
@@ -259,14 +271,14 @@ private:
             }
             return expr;
         }
-        if (const MethodSpec* method = FindMethod(name.text)) {
+        if (const MethodEntry* method = FindMethod(name.text)) {
             expr->kind = Expr::Kind::Call;
             expr->method = method;
             if (at(TokenKind::LeftParen)) expr->args = parenthesizedArguments(depth);
             checkArguments(*method, expr->args, name);
             return expr;
         }
-        if (const PropertySpec* p = FindProperty(name.text)) {
+        if (const PropertyEntry* p = FindProperty(name.text)) {
             fail(name, std::string(p->name) + " can be assigned but not read");
         }
         fail(name, "unknown name " + Quoted(name.text));

@@ -34,8 +34,8 @@ T Convert(const Variant& v) {
 
 }  // namespace
 
-const std::vector<PropertySpec>& ChartProperties() {
-    static const std::vector<PropertySpec> table = {
+const std::vector<PropertyEntry>& ChartProperties() {
+    static const std::vector<PropertyEntry> table = {
 #define KV_SETTING(name, stored, assigned, initial)                               \
     {#name, [](cChart& c, const Variant& v) {                                     \
          c.name(Convert<assigned, IsBooleanType(#assigned)>(v));                  \
@@ -46,10 +46,10 @@ const std::vector<PropertySpec>& ChartProperties() {
     return table;
 }
 
-const PropertySpec* FindProperty(std::string_view name) {
-    static const std::map<std::string, const PropertySpec*, std::less<>> byKey = [] {
-        std::map<std::string, const PropertySpec*, std::less<>> m;
-        for (const PropertySpec& spec : ChartProperties()) m.emplace(NameKey(spec.name), &spec);
+const PropertyEntry* FindProperty(std::string_view name) {
+    static const std::map<std::string, const PropertyEntry*, std::less<>> byKey = [] {
+        std::map<std::string, const PropertyEntry*, std::less<>> m;
+        for (const PropertyEntry& entry : ChartProperties()) m.emplace(NameKey(entry.name), &entry);
         return m;
     }();
     auto it = byKey.find(NameKey(name));

@@ -9,14 +9,14 @@
 
 namespace kelvane::script {
 
-struct PropertySpec {
+struct PropertyEntry {
     std::string_view name;
     // Converts the value the way the automation interface does for the setting's type, then
     // calls the setter; conversion and setter failures both raise AutomationError.
     void (*assign)(cChart& chart, const Variant& value);
 };
 
-const std::vector<PropertySpec>& ChartProperties();
-const PropertySpec* FindProperty(std::string_view name);
+const std::vector<PropertyEntry>& ChartProperties();
+const PropertyEntry* FindProperty(std::string_view name);
 
 }  // namespace kelvane::script
