@@ -30,6 +30,7 @@ using HGDIOBJ = GdiObject*;
 using HPEN = HGDIOBJ;
 using HBRUSH = HGDIOBJ;
 using HBITMAP = HGDIOBJ;
+using HRGN = HGDIOBJ;
 using HDC = DeviceContext*;
 
 struct POINT { LONG x, y; };
@@ -76,11 +77,43 @@ enum : DWORD {
     OBJ_REGION = 8, OBJ_MEMDC = 10, OBJ_EXTPEN = 11,
 };
 
-// Pen styles.
-enum : int {
+// Pen styles, end caps, joins and types (ExtCreatePen combines one of each).
+enum : DWORD {
     PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5,
-    PS_INSIDEFRAME = 6,
+    PS_INSIDEFRAME = 6, PS_USERSTYLE = 7, PS_ALTERNATE = 8, PS_STYLE_MASK = 0x0000000F,
+    PS_ENDCAP_ROUND = 0x00000000, PS_ENDCAP_SQUARE = 0x00000100, PS_ENDCAP_FLAT = 0x00000200,
+    PS_ENDCAP_MASK = 0x00000F00,
+    PS_JOIN_ROUND = 0x00000000, PS_JOIN_BEVEL = 0x00001000, PS_JOIN_MITER = 0x00002000,
+    PS_JOIN_MASK = 0x0000F000,
+    PS_COSMETIC = 0x00000000, PS_GEOMETRIC = 0x00010000, PS_TYPE_MASK = 0x000F0000,
 };
+
+// Brush styles and hatch patterns.
+enum : UINT { BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2, BS_PATTERN = 3, BS_DIBPATTERNPT = 6 };
+enum : int {
+    HS_HORIZONTAL = 0, HS_VERTICAL = 1, HS_FDIAGONAL = 2, HS_BDIAGONAL = 3, HS_CROSS = 4,
+    HS_DIAGCROSS = 5,
+};
+
+struct LOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    uintptr_t lbHatch;
+};
+
+struct LOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;
+    COLORREF lopnColor;
+};
+
+// Arc directions and polygon fill modes.
+enum : int { AD_COUNTERCLOCKWISE = 1, AD_CLOCKWISE = 2 };
+enum : int { ALTERNATE = 1, WINDING = 2 };
+
+// Region kinds as region calls report them.
+enum : int { RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
+enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
 
 // Stock objects.
 enum : int {
@@ -109,6 +142,12 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT kind);
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF colour);
+BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous);
+int SetArcDirection(HDC dc, int direction);
+int GetArcDirection(HDC dc);
+int SetPolyFillMode(HDC dc, int mode);
+int GetPolyFillMode(HDC dc);
+BOOL GetCurrentPositionEx(HDC dc, POINT* position);
 int SetStretchBltMode(HDC dc, int mode);
 int GetStretchBltMode(HDC dc);
 COLORREF SetTextColor(HDC dc, COLORREF colour);
@@ -120,7 +159,21 @@ HGDIOBJ GetStockObject(int which);
 DWORD GetObjectType(HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, void* out);
 HPEN CreatePen(int style, int width, COLORREF colour);
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
+                  const DWORD* styleEntries);
 HBRUSH CreateSolidBrush(COLORREF colour);
+HBRUSH CreateHatchBrush(int hatch, COLORREF colour);
+// A pattern from a packed DIB: header, colour table, rows.
+HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage);
+
+// Regions.
+HRGN CreateRectRgn(int left, int top, int right, int bottom);
+HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode);
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
+int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode);
+int GetRgnBox(HRGN region, RECT* box);
+BOOL PtInRegion(HRGN region, int x, int y);
+BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush);
 
 // Bitmaps.
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, void* section,
@@ -136,13 +189,36 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop);
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
                 int srcWidth, int srcHeight, DWORD rop);
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth,
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 
 // Shapes.
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
 BOOL LineTo(HDC dc, int x, int y);
+BOOL Polyline(HDC dc, const POINT* points, int count);
+BOOL PolylineTo(HDC dc, const POINT* points, int count);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+BOOL Polygon(HDC dc, const POINT* points, int count);
+BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+         int yEnd);
+BOOL ArcTo(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+           int yEnd);
+BOOL Pie(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+         int yEnd);
 BOOL FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
 COLORREF GetPixel(HDC dc, int x, int y);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
+
+// Paths: shapes drawn between BeginPath and EndPath are recorded instead of drawn.
+BOOL BeginPath(HDC dc);
+BOOL EndPath(HDC dc);
+BOOL AbortPath(HDC dc);
+BOOL CloseFigure(HDC dc);
+BOOL FillPath(HDC dc);
+BOOL StrokePath(HDC dc);
+BOOL StrokeAndFillPath(HDC dc);
 
 }  // namespace kelvane::gdi

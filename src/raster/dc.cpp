@@ -64,6 +64,37 @@ int SetBkMode(HDC dc, int mode) {
 
 int GetBkMode(HDC dc) { return dc ? dc->bkMode : 0; }
 
+BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous) {
+    if (!dc) return 0;
+    if (previous) *previous = dc->brushOrigin;
+    dc->brushOrigin = POINT{x, y};
+    return 1;
+}
+
+int SetArcDirection(HDC dc, int direction) {
+    if (!dc || (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)) return 0;
+    const int previous = dc->arcDirection;
+    dc->arcDirection = direction;
+    return previous;
+}
+
+int GetArcDirection(HDC dc) { return dc ? dc->arcDirection : 0; }
+
+int SetPolyFillMode(HDC dc, int mode) {
+    if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
+    const int previous = dc->polyFillMode;
+    dc->polyFillMode = mode;
+    return previous;
+}
+
+int GetPolyFillMode(HDC dc) { return dc ? dc->polyFillMode : 0; }
+
+BOOL GetCurrentPositionEx(HDC dc, POINT* position) {
+    if (!dc || !position) return 0;
+    *position = dc->position;
+    return 1;
+}
+
 COLORREF SetBkColor(HDC dc, COLORREF colour) {
     if (!dc) return CLR_INVALID;
     const COLORREF previous = dc->bkColour;
@@ -88,6 +119,13 @@ COLORREF SetTextColor(HDC dc, COLORREF colour) {
 }
 
 COLORREF GetTextColor(HDC dc) { return dc ? dc->textColour : CLR_INVALID; }
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
+    Surface* s = surfaceOf(dc);
+    if (!s || !s->contains(x, y)) return CLR_INVALID;
+    s->setPixel(x, y, colour & 0x00FFFFFF);
+    return s->pixel(x, y);
+}
 
 COLORREF GetPixel(HDC dc, int x, int y) {
     const Surface* s = surfaceOf(dc);

@@ -26,7 +26,7 @@ GdiObject* stockObject(int which) {
         makeStock<BrushObject>([](BrushObject& b) { b.colour = RGB(255, 255, 255); });
     static BrushObject* const blackBrush = makeStock<BrushObject>([](BrushObject& b) { b.colour = 0; });
     static BrushObject* const nullBrush =
-        makeStock<BrushObject>([](BrushObject& b) { b.style = BrushStyle::Null; });
+        makeStock<BrushObject>([](BrushObject& b) { b.style = BS_NULL; });
     static BitmapObject* const defaultBitmap = makeStock<BitmapObject>([](BitmapObject& b) {
         b.surface.allocate(1, 1, 1, false);
         b.surface.colours()[1] = RGBQUAD{255, 255, 255, 0};
@@ -57,7 +57,9 @@ void releaseSelection(GdiObject* object) {
 BitmapObject* asBitmap(HGDIOBJ h) {
     return h && h->kind == OBJ_BITMAP ? static_cast<BitmapObject*>(h) : nullptr;
 }
-PenObject* asPen(HGDIOBJ h) { return h && h->kind == OBJ_PEN ? static_cast<PenObject*>(h) : nullptr; }
+PenObject* asPen(HGDIOBJ h) {
+    return h && (h->kind == OBJ_PEN || h->kind == OBJ_EXTPEN) ? static_cast<PenObject*>(h) : nullptr;
+}
 BrushObject* asBrush(HGDIOBJ h) {
     return h && h->kind == OBJ_BRUSH ? static_cast<BrushObject*>(h) : nullptr;
 }
@@ -77,17 +79,79 @@ BOOL DeleteObject(HGDIOBJ object) {
 DWORD GetObjectType(HGDIOBJ object) { return object ? object->kind : 0; }
 
 HPEN CreatePen(int style, int width, COLORREF colour) {
-    if (style < PS_SOLID || style > PS_INSIDEFRAME) return nullptr;
+    if (style < int(PS_SOLID) || style > int(PS_INSIDEFRAME)) return nullptr;
     auto* pen = new PenObject();
-    pen->style = style;
+    pen->style = DWORD(style);
     pen->width = width < 0 ? -width : width;
     pen->colour = colour & 0x00FFFFFF;
+    // Wider pens are geometric with round caps and joins.
+    pen->geometric = pen->width > 1;
+    return pen;
+}
+
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
+                  const DWORD* styleEntries) {
+    const DWORD penStyle = style & PS_STYLE_MASK;
+    const bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
+    if (!brush || penStyle > PS_ALTERNATE || (style & PS_TYPE_MASK) > PS_GEOMETRIC) return nullptr;
+    if ((style & PS_ENDCAP_MASK) > PS_ENDCAP_FLAT || (style & PS_JOIN_MASK) > PS_JOIN_MITER) return nullptr;
+    if (penStyle == PS_USERSTYLE) {
+        if (styleCount == 0 || styleCount > 16 || !styleEntries) return nullptr;
+    } else if (styleCount != 0 || styleEntries) {
+        return nullptr;
+    }
+    // Cosmetic pens are one pixel wide and solid-coloured; PS_ALTERNATE is cosmetic only.
+    if (!geometric && (width != 1 || brush->lbStyle != BS_SOLID)) return nullptr;
+    if (geometric && penStyle == PS_ALTERNATE) return nullptr;
+    if (width > 0x7FFFFFFF) return nullptr;
+    auto* pen = new PenObject(OBJ_EXTPEN);
+    pen->style = penStyle;
+    pen->endCap = style & PS_ENDCAP_MASK;
+    pen->join = style & PS_JOIN_MASK;
+    pen->geometric = geometric;
+    pen->width = int(width);
+    pen->colour = brush->lbColor & 0x00FFFFFF;
+    if (brush->lbStyle == BS_NULL) pen->style = PS_NULL;
+    if (penStyle == PS_USERSTYLE) pen->userStyle.assign(styleEntries, styleEntries + styleCount);
     return pen;
 }
 
 HBRUSH CreateSolidBrush(COLORREF colour) {
     auto* brush = new BrushObject();
     brush->colour = colour & 0x00FFFFFF;
+    return brush;
+}
+
+HBRUSH CreateHatchBrush(int hatch, COLORREF colour) {
+    if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
+    auto* brush = new BrushObject();
+    brush->style = BS_HATCHED;
+    brush->hatch = hatch;
+    brush->colour = colour & 0x00FFFFFF;
+    return brush;
+}
+
+HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
+    if (!packedDib || usage != DIB_RGB_COLORS) return nullptr;
+    const auto* info = static_cast<const BITMAPINFO*>(packedDib);
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB || h.biWidth <= 0 ||
+        h.biHeight == 0 || h.biHeight == INT32_MIN)
+        return nullptr;
+    const int bpp = h.biBitCount;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return nullptr;
+    const int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    const size_t entries = bpp <= 8 ? (h.biClrUsed && h.biClrUsed < (1u << bpp) ? h.biClrUsed : 1u << bpp) : 0;
+    const uint8_t* rows = reinterpret_cast<const uint8_t*>(packedDib) + h.biSize + entries * sizeof(RGBQUAD);
+    auto* brush = new BrushObject();
+    brush->style = BS_DIBPATTERNPT;
+    if (!brush->pattern.allocate(h.biWidth, height, bpp, h.biHeight < 0)) {
+        delete brush;
+        return nullptr;
+    }
+    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const uint8_t*>(packedDib) + h.biSize);
+    for (size_t i = 0; i < entries; ++i) brush->pattern.colours()[i] = table[i];
+    std::memcpy(brush->pattern.bits(), rows, brush->pattern.byteSize());
     return brush;
 }
 
@@ -109,18 +173,17 @@ int GetObjectA(HGDIOBJ object, int size, void* out) {
         return int(sizeof bm);
     }
     if (auto* pen = asPen(object)) {
-        struct LOGPEN { UINT style; POINT width; COLORREF colour; };
         if (!out) return int(sizeof(LOGPEN));
         if (size < int(sizeof(LOGPEN))) return 0;
-        LOGPEN lp{UINT(pen->style), POINT{pen->width, 0}, pen->colour};
+        LOGPEN lp{UINT(pen->style | pen->endCap | pen->join | (pen->geometric && object->kind == OBJ_EXTPEN ? DWORD(PS_GEOMETRIC) : DWORD(0))),
+                  POINT{pen->width, 0}, pen->colour};
         std::memcpy(out, &lp, sizeof lp);
         return int(sizeof lp);
     }
     if (auto* brush = asBrush(object)) {
-        struct LOGBRUSH { UINT style; COLORREF colour; uintptr_t hatch; };
         if (!out) return int(sizeof(LOGBRUSH));
         if (size < int(sizeof(LOGBRUSH))) return 0;
-        LOGBRUSH lb{brush->style == BrushStyle::Null ? 1u : 0u, brush->colour, 0};
+        LOGBRUSH lb{brush->style, brush->colour, uintptr_t(brush->hatch)};
         std::memcpy(out, &lb, sizeof lb);
         return int(sizeof lb);
     }

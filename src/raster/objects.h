@@ -1,5 +1,5 @@
-// The GDI objects behind the handles: pens, brushes, bitmaps (with their pixel surfaces) and
-// device contexts, and the selection/deletion bookkeeping they share.
+// The GDI objects behind the handles: pens, brushes, bitmaps (with their pixel surfaces),
+// regions and device contexts, and the selection/deletion bookkeeping they share.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "kelvane/gdi.h"
+#include "raster/path.h"
+#include "raster/region.h"
 #include "raster/surface.h"
 
 namespace kelvane::gdi {
@@ -25,25 +27,43 @@ struct GdiObject {
     bool deletePending = false;
 };
 
+// Pens from CreatePen (OBJ_PEN) and ExtCreatePen (OBJ_EXTPEN).
 struct PenObject : GdiObject {
-    PenObject() : GdiObject(OBJ_PEN) {}
-    int style = PS_SOLID;
-    int width = 1;  // 0 and 1 both draw cosmetic one-pixel lines
+    explicit PenObject(DWORD k = OBJ_PEN) : GdiObject(k) {}
+    DWORD style = PS_SOLID;          // PS_STYLE_MASK part
+    DWORD endCap = PS_ENDCAP_ROUND;  // PS_ENDCAP_MASK part
+    DWORD join = PS_JOIN_ROUND;      // PS_JOIN_MASK part
+    bool geometric = false;          // ExtCreatePen with PS_GEOMETRIC, or CreatePen wider than 1
+    int width = 1;                   // 0 and 1 draw cosmetic one-pixel lines
     COLORREF colour = 0;
+    std::vector<DWORD> userStyle;    // PS_USERSTYLE dash and gap lengths
 };
-
-enum class BrushStyle { Solid, Null };
 
 struct BrushObject : GdiObject {
     BrushObject() : GdiObject(OBJ_BRUSH) {}
-    BrushStyle style = BrushStyle::Solid;
+    UINT style = BS_SOLID;  // BS_SOLID, BS_NULL, BS_HATCHED or BS_DIBPATTERNPT
     COLORREF colour = 0;
+    int hatch = 0;
+    Surface pattern;  // BS_DIBPATTERNPT: a copy of the pattern's pixels
 };
 
 struct BitmapObject : GdiObject {
     BitmapObject() : GdiObject(OBJ_BITMAP) {}
     Surface surface;
     bool dibSection = false;
+};
+
+struct RegionObject : GdiObject {
+    RegionObject() : GdiObject(OBJ_REGION) {}
+    Region region;
+};
+
+// Where a styled pen is in its dash pattern; reset at the start of every drawing call and
+// carried across the segments of one polyline or path.
+struct DashState {
+    size_t index = 0;     // current entry of the pattern
+    uint32_t left = 0;    // pixels left in that entry
+    bool on = true;       // drawing (dash) or skipping (gap)
 };
 
 struct DeviceContext {
@@ -54,7 +74,12 @@ struct DeviceContext {
     COLORREF bkColour = RGB(255, 255, 255);
     COLORREF textColour = 0;
     int stretchMode = BLACKONWHITE;
+    int arcDirection = AD_COUNTERCLOCKWISE;
+    int polyFillMode = ALTERNATE;
+    POINT brushOrigin{0, 0};
     POINT position{0, 0};
+    DashState dash;
+    PathData path;
 };
 
 // Stock objects are shared and immutable: selection counts are not kept for them.
@@ -68,6 +93,7 @@ void addSelection(GdiObject* object);
 BitmapObject* asBitmap(HGDIOBJ h);
 PenObject* asPen(HGDIOBJ h);
 BrushObject* asBrush(HGDIOBJ h);
+RegionObject* asRegion(HGDIOBJ h);
 
 // The pixels a context draws into; null without a context or with only the stock 1x1 bitmap
 // selected (shared by every context, so never drawn into).
