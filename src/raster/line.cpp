@@ -9,6 +9,7 @@
 #include "kelvane/gdi.h"
 #include "raster/objects.h"
 #include "raster/paint.h"
+#include "raster/path.h"
 #include "raster/stroke.h"
 
 namespace kelvane::gdi {
@@ -55,12 +56,18 @@ void drawCosmeticLine(Surface& s, long x0, long y0, long x1, long y1, COLORREF c
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
     if (!dc) return 0;
     if (previous) *previous = dc->position;
+    if (recordingPath(dc)) pathMoveTo(dc);
     dc->position = POINT{x, y};
     return 1;
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
     if (!dc) return 0;
+    if (recordingPath(dc)) {
+        pathLineTo(dc, POINT{x, y});
+        dc->position = POINT{x, y};
+        return 1;
+    }
     const POINT segment[2] = {dc->position, POINT{x, y}};
     strokePolyline(dc, segment, 2, false);
     dc->position = POINT{x, y};

@@ -34,3 +34,22 @@ BOOL StrokePath(HDC dc) { return FillPath(dc); }
 BOOL StrokeAndFillPath(HDC dc) { return FillPath(dc); }
 
 }  // namespace kelvane::gdi
+
+namespace kelvane::gdi {
+
+bool recordingPath(const DeviceContext* dc) { return dc && dc->path.state == PathState::Open; }
+
+void pathLineTo(DeviceContext* dc, POINT p) {
+    PathData& path = dc->path;
+    if (path.newFigure) {
+        path.points.push_back(dc->position);
+        path.types.push_back(PT_MOVETO);
+        path.newFigure = false;
+    }
+    path.points.push_back(p);
+    path.types.push_back(PT_LINETO);
+}
+
+void pathMoveTo(DeviceContext* dc) { dc->path.newFigure = true; }
+
+}  // namespace kelvane::gdi

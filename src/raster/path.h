@@ -29,3 +29,17 @@ struct PathData {
 };
 
 }  // namespace kelvane::gdi
+
+namespace kelvane::gdi {
+
+struct DeviceContext;
+
+// True while the context records a path: drawing calls then add to it instead of drawing.
+bool recordingPath(const DeviceContext* dc);
+// Adds a straight line from the current position to p, starting a new figure at the current
+// position when needed (the current position itself is moved by the caller).
+void pathLineTo(DeviceContext* dc, POINT p);
+// A move ends the figure being recorded; the next line starts a new one.
+void pathMoveTo(DeviceContext* dc);
+
+}  // namespace kelvane::gdi
