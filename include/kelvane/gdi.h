@@ -212,6 +212,11 @@ BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
 COLORREF GetPixel(HDC dc, int x, int y);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
 
+// Debug trace: records every later call on the context as a script for the reference renderer
+// (pictures it needs are written beside it); StopTrace (or DeleteDC) adds the final save.
+BOOL StartTrace(HDC dc, const char* scriptPath);
+BOOL StopTrace(HDC dc);
+
 // Paths: shapes drawn between BeginPath and EndPath are recorded instead of drawn.
 BOOL BeginPath(HDC dc);
 BOOL EndPath(HDC dc);

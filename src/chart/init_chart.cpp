@@ -1,4 +1,10 @@
 // InitChart, Destroy and ErrorInfo: the canvas lifecycle and the error text.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "chart/chart_state.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
@@ -6,6 +12,20 @@
 namespace kelvane {
 
 using namespace gdi;
+
+namespace {
+
+// KELVANE_GDI_TRACE=FOLDER records each canvas's drawing calls as a script in FOLDER (a debugging
+// aid: the script can be drawn again by the reference renderer and the pictures compared).
+void startTraceWhenAsked(HDC dc) {
+    const char* folder = std::getenv("KELVANE_GDI_TRACE");
+    if (!folder || !*folder) return;
+    char name[96];
+    std::snprintf(name, sizeof name, "/chart-%ld-%p.txt", long(::getpid()), static_cast<void*>(dc));
+    StartTrace(dc, (std::string(folder) + name).c_str());
+}
+
+}  // namespace
 
 int32_t cChart::InitChart() {
     ChartSettings& s = m->settings;
@@ -19,6 +39,7 @@ int32_t cChart::InitChart() {
         return 0;
     }
     const HDC dc = m->canvas.dc;
+    startTraceWhenAsked(dc);
     SetBkMode(dc, TRANSPARENT);
     SetStretchBltMode(dc, HALFTONE);
 

@@ -13,6 +13,7 @@ HDC CreateCompatibleDC(HDC) {
 
 BOOL DeleteDC(HDC dc) {
     if (!dc) return 0;
+    if (Trace* t = traceOf(dc)) t->finish();
     releaseSelection(dc->bitmap);
     releaseSelection(dc->pen);
     releaseSelection(dc->brush);
@@ -35,8 +36,14 @@ HGDIOBJ swapSelection(T*& slot, T* object) {
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     if (!dc || !object || object->deletePending) return nullptr;
-    if (auto* pen = asPen(object)) return swapSelection(dc->pen, pen);
-    if (auto* brush = asBrush(object)) return swapSelection(dc->brush, brush);
+    if (auto* pen = asPen(object)) {
+        if (Trace* t = traceOf(dc)) t->pen(pen);
+        return swapSelection(dc->pen, pen);
+    }
+    if (auto* brush = asBrush(object)) {
+        if (Trace* t = traceOf(dc)) t->brush(brush);
+        return swapSelection(dc->brush, brush);
+    }
     if (auto* bitmap = asBitmap(object)) {
         // A bitmap lives in one context at a time.
         if (bitmap->selections > 0 && dc->bitmap != bitmap) return nullptr;
@@ -59,6 +66,7 @@ int SetBkMode(HDC dc, int mode) {
     if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     const int previous = dc->bkMode;
     dc->bkMode = mode;
+    if (Trace* t = traceOf(dc)) t->line("bkmode %d", mode);
     return previous;
 }
 
@@ -68,6 +76,7 @@ BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous) {
     if (!dc) return 0;
     if (previous) *previous = dc->brushOrigin;
     dc->brushOrigin = POINT{x, y};
+    if (Trace* t = traceOf(dc)) t->line("brushorg %d %d", x, y);
     return 1;
 }
 
@@ -75,6 +84,7 @@ int SetArcDirection(HDC dc, int direction) {
     if (!dc || (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)) return 0;
     const int previous = dc->arcDirection;
     dc->arcDirection = direction;
+    if (Trace* t = traceOf(dc)) t->line("arcdir %d", direction);
     return previous;
 }
 
@@ -84,6 +94,7 @@ int SetPolyFillMode(HDC dc, int mode) {
     if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
     const int previous = dc->polyFillMode;
     dc->polyFillMode = mode;
+    if (Trace* t = traceOf(dc)) t->line("polyfill %d", mode);
     return previous;
 }
 
@@ -99,6 +110,7 @@ COLORREF SetBkColor(HDC dc, COLORREF colour) {
     if (!dc) return CLR_INVALID;
     const COLORREF previous = dc->bkColour;
     dc->bkColour = colour & 0x00FFFFFF;
+    if (Trace* t = traceOf(dc)) t->line("bkcolor 0x%06X", dc->bkColour);
     return previous;
 }
 
@@ -106,6 +118,7 @@ int SetStretchBltMode(HDC dc, int mode) {
     if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
     const int previous = dc->stretchMode;
     dc->stretchMode = mode;
+    if (Trace* t = traceOf(dc)) t->line("stretchmode %d", mode);
     return previous;
 }
 
@@ -115,6 +128,7 @@ COLORREF SetTextColor(HDC dc, COLORREF colour) {
     if (!dc) return CLR_INVALID;
     const COLORREF previous = dc->textColour;
     dc->textColour = colour & 0x00FFFFFF;
+    if (Trace* t = traceOf(dc)) t->line("textcolor 0x%06X", dc->textColour);
     return previous;
 }
 
@@ -122,6 +136,7 @@ COLORREF GetTextColor(HDC dc) { return dc ? dc->textColour : CLR_INVALID; }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
     Surface* s = surfaceOf(dc);
+    if (Trace* t = traceOf(dc)) t->line("setpixel %d %d 0x%06X", x, y, colour & 0x00FFFFFF);
     if (!s || !s->contains(x, y)) return CLR_INVALID;
     s->setPixel(x, y, colour & 0x00FFFFFF);
     return s->pixel(x, y);

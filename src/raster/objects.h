@@ -10,6 +10,7 @@
 #include "raster/path.h"
 #include "raster/region.h"
 #include "raster/surface.h"
+#include "raster/trace.h"
 
 namespace kelvane::gdi {
 
@@ -80,7 +81,11 @@ struct DeviceContext {
     POINT position{0, 0};
     DashState dash;
     PathData path;
+    std::unique_ptr<Trace> trace;  // recording of the calls, when asked for
 };
+
+// The trace of a context, or null: the single test every traced call makes.
+inline Trace* traceOf(const DeviceContext* dc) { return dc ? dc->trace.get() : nullptr; }
 
 // Stock objects are shared and immutable: selection counts are not kept for them.
 GdiObject* stockObject(int which);
