@@ -31,6 +31,7 @@ using HPEN = HGDIOBJ;
 using HBRUSH = HGDIOBJ;
 using HBITMAP = HGDIOBJ;
 using HRGN = HGDIOBJ;
+using HFONT = HGDIOBJ;
 using HDC = DeviceContext*;
 
 struct POINT { LONG x, y; };
@@ -106,6 +107,33 @@ struct LOGPEN {
     POINT lopnWidth;
     COLORREF lopnColor;
 };
+
+// The logical font record (60 bytes, as the platform lays it out).
+inline constexpr int LF_FACESIZE = 32;
+struct LOGFONTA {
+    LONG lfHeight;       // > 0: cell height in pixels; < 0: character (em) height; 0: default
+    LONG lfWidth;
+    LONG lfEscapement;   // tenths of a degree, counter-clockwise
+    LONG lfOrientation;
+    LONG lfWeight;       // 400 regular, 700 bold
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    char lfFaceName[LF_FACESIZE];
+};
+static_assert(sizeof(LOGFONTA) == 60);
+
+struct TEXTMETRICA {
+    LONG tmHeight, tmAscent, tmDescent, tmInternalLeading, tmExternalLeading, tmAveCharWidth,
+        tmMaxCharWidth;
+};
+
+enum : int { SYSTEM_FONT = 13, DEFAULT_GUI_FONT = 17 };
 
 // Arc directions and polygon fill modes.
 enum : int { AD_COUNTERCLOCKWISE = 1, AD_CLOCKWISE = 2 };
@@ -211,6 +239,27 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
 COLORREF GetPixel(HDC dc, int x, int y);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
+
+// Text. The "A" calls take 8-bit text in the system code page; the U8 calls take UTF-8 and draw
+// every character as itself, whether the code page has it or not.
+HFONT CreateFontIndirectA(const LOGFONTA* font);
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size);
+BOOL TextOutU8(HDC dc, int x, int y, const char* utf8, int length);
+BOOL GetTextExtentPointU8(HDC dc, const char* utf8, int length, SIZE* size);
+BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
+int GetTextFaceA(HDC dc, int size, char* name);
+
+// The system code page of the process (936 by default; 1252 and 65001 are also known): the
+// 8-bit text of the "A" calls, and the byte counts the chart's width estimates use.
+BOOL SetSystemCodePage(UINT codePage);
+UINT GetSystemCodePage();
+// Bytes of the UTF-8 text converted to the system code page; a character the code page lacks
+// counts as one byte.
+int CodePageByteCount(const char* utf8, int length);
+// The UTF-8 text converted to the system code page (characters it lacks become '?').
+// Returns the number of bytes written (or needed, when out is null).
+int Utf8ToCodePage(const char* utf8, int length, char* out, int outSize);
 
 // Debug trace: records every later call on the context as a script for the reference renderer
 // (pictures it needs are written beside it); StopTrace (or DeleteDC) adds the final save.

@@ -8,6 +8,7 @@ HDC CreateCompatibleDC(HDC) {
     dc->bitmap = static_cast<BitmapObject*>(stockObject(DEFAULT_BITMAP));
     dc->pen = static_cast<PenObject*>(stockObject(BLACK_PEN));
     dc->brush = static_cast<BrushObject*>(stockObject(WHITE_BRUSH));
+    dc->font = static_cast<FontObject*>(stockObject(SYSTEM_FONT));
     return dc;
 }
 
@@ -17,6 +18,7 @@ BOOL DeleteDC(HDC dc) {
     releaseSelection(dc->bitmap);
     releaseSelection(dc->pen);
     releaseSelection(dc->brush);
+    releaseSelection(dc->font);
     delete dc;
     return 1;
 }
@@ -44,6 +46,10 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         if (Trace* t = traceOf(dc)) t->brush(brush);
         return swapSelection(dc->brush, brush);
     }
+    if (auto* font = asFont(object)) {
+        if (Trace* t = traceOf(dc)) t->font(font);
+        return swapSelection(dc->font, font);
+    }
     if (auto* bitmap = asBitmap(object)) {
         // A bitmap lives in one context at a time.
         if (bitmap->selections > 0 && dc->bitmap != bitmap) return nullptr;
@@ -58,6 +64,7 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT kind) {
     case OBJ_PEN: return dc->pen;
     case OBJ_BRUSH: return dc->brush;
     case OBJ_BITMAP: return dc->bitmap;
+    case OBJ_FONT: return dc->font;
     default: return nullptr;
     }
 }

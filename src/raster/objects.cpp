@@ -27,6 +27,11 @@ GdiObject* stockObject(int which) {
     static BrushObject* const blackBrush = makeStock<BrushObject>([](BrushObject& b) { b.colour = 0; });
     static BrushObject* const nullBrush =
         makeStock<BrushObject>([](BrushObject& b) { b.style = BS_NULL; });
+    static FontObject* const systemFont = makeStock<FontObject>([](FontObject& f) {
+        // The stock font: the default face at a 16-pixel cell.
+        f.logFont.lfHeight = 16;
+        f.logFont.lfWeight = 700;
+    });
     static BitmapObject* const defaultBitmap = makeStock<BitmapObject>([](BitmapObject& b) {
         b.surface.allocate(1, 1, 1, false);
         b.surface.colours()[1] = RGBQUAD{255, 255, 255, 0};
@@ -39,6 +44,7 @@ GdiObject* stockObject(int which) {
     case BLACK_BRUSH: return blackBrush;
     case NULL_BRUSH: return nullBrush;
     case DEFAULT_BITMAP: return defaultBitmap;
+    case SYSTEM_FONT: return systemFont;
     default: return nullptr;
     }
 }
@@ -60,6 +66,10 @@ BitmapObject* asBitmap(HGDIOBJ h) {
 PenObject* asPen(HGDIOBJ h) {
     return h && (h->kind == OBJ_PEN || h->kind == OBJ_EXTPEN) ? static_cast<PenObject*>(h) : nullptr;
 }
+FontObject* asFont(HGDIOBJ h) {
+    return h && h->kind == OBJ_FONT ? static_cast<FontObject*>(h) : nullptr;
+}
+
 BrushObject* asBrush(HGDIOBJ h) {
     return h && h->kind == OBJ_BRUSH ? static_cast<BrushObject*>(h) : nullptr;
 }

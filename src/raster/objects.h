@@ -54,6 +54,16 @@ struct BitmapObject : GdiObject {
     bool dibSection = false;
 };
 
+struct FontFace;  // the resolved face and its glyph cache (text layer)
+
+struct FontObject : GdiObject {
+    FontObject() : GdiObject(OBJ_FONT) {}
+    ~FontObject() override;
+    LOGFONTA logFont{};
+    // Resolved on first use by the text layer; shared by fonts of the same face and size.
+    std::shared_ptr<FontFace> face;
+};
+
 struct RegionObject : GdiObject {
     RegionObject() : GdiObject(OBJ_REGION) {}
     Region region;
@@ -71,6 +81,7 @@ struct DeviceContext {
     BitmapObject* bitmap = nullptr;
     PenObject* pen = nullptr;
     BrushObject* brush = nullptr;
+    FontObject* font = nullptr;
     int bkMode = OPAQUE;
     COLORREF bkColour = RGB(255, 255, 255);
     COLORREF textColour = 0;
@@ -99,6 +110,7 @@ BitmapObject* asBitmap(HGDIOBJ h);
 PenObject* asPen(HGDIOBJ h);
 BrushObject* asBrush(HGDIOBJ h);
 RegionObject* asRegion(HGDIOBJ h);
+FontObject* asFont(HGDIOBJ h);
 
 // The pixels a context draws into; null without a context or with only the stock 1x1 bitmap
 // selected (shared by every context, so never drawn into).

@@ -109,6 +109,12 @@ void Trace::brush(const BrushObject* b) {
     }
 }
 
+void Trace::font(const FontObject* f) {
+    if (!f) return;
+    const LOGFONTA& lf = f->logFont;
+    line("font %d %d %d %.32s", int(lf.lfHeight), int(lf.lfEscapement), int(lf.lfWeight), lf.lfFaceName);
+}
+
 void Trace::points(const char* command, const POINT* p, int count) {
     std::string text = command;
     text += " " + std::to_string(count);

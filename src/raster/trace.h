@@ -14,6 +14,7 @@ namespace kelvane::gdi {
 struct DeviceContext;
 struct BrushObject;
 struct PenObject;
+struct FontObject;
 class Surface;
 
 class Trace {
@@ -29,6 +30,7 @@ public:
 
     void pen(const PenObject* pen);
     void brush(const BrushObject* brush);
+    void font(const FontObject* font);
     void points(const char* command, const POINT* p, int count);
     // The closing save of the picture drawn so far.
     void finish();
