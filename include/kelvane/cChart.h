@@ -77,6 +77,30 @@ public:
     void Destroy();
     std::string ErrorInfo() const;
 
+    // Free drawing: lines, rectangles and circles (line modes 0..5), in canvas pixels or, with
+    // StartPointMode 2, in plot coordinates.
+    int32_t DrawLine(int16_t LineMode, const std::string& LineWidth, Colour LineColor, float x1, float y1,
+                     float x2, float y2, int16_t StartPointMode = 1);
+    int32_t DrawRect(int16_t OutLineMode, int16_t OutLineWidth, Colour OutLineColor, Colour nFillColor,
+                     float x1, float y1, float x2, float y2, int16_t StartPointMode = 1);
+    int32_t DrawCircle(int16_t nRadius, int16_t nOutLineMode, int32_t nOutLineWidth, Colour nOutLineColor,
+                       float nCenterX, float nCenterY, int16_t StartPointMode = 1, Colour nFillColor = 0);
+
+    // Text: a centred title, category labels under the plot, free text.
+    int32_t DrawChartTiTle(const std::string& Value, const std::string& strFont = "Arial", int16_t Size = 14,
+                           VBBool Bond = kTrue, Colour Color = 0, int16_t Angle = 0, float offsetX = 0,
+                           float offsetY = 0);
+    int32_t DrawAreaText(const Variant& arrValue, int16_t stepNum = 0, const std::string& strFont = "Arial",
+                         int16_t Size = 14, VBBool Bond = kTrue, Colour Color = 0, int16_t Angle = 0,
+                         float offsetX = 0, float offsetY = 0);
+    int32_t DrawText(const std::string& Value, const std::string& strFont = "Arial", int16_t Size = 14,
+                     VBBool Bond = kFalse, Colour Color = 0, int16_t Angle = 0, float x = 0, float y = 0,
+                     int16_t StartPointMode = 1);
+
+    // A line through "x,y" points, each segment bent by one sine wave.
+    int32_t DrawCurve(const Variant& arrPoint, const std::string& CurveWidth, Colour CurveColor,
+                      float tension, int32_t precisionNum, int16_t StartPointMode = 2);
+
     // Output.
     int32_t makeChart(const std::string& FileName);
     Variant SaveBinary(const std::string& imgType);
@@ -90,6 +114,10 @@ public:
 
 private:
     void finishDrawing();
+    // The canvas context, or null when there is none (drawing then has no visible effect).
+    gdi::HDC canvas() const;
+    // Every free-drawing method starts by moving to the plot origin (no visible effect).
+    void moveToPlotOrigin() const;
 
     std::unique_ptr<ChartState> m;
 };

@@ -31,6 +31,56 @@ std::vector<MethodEntry> BuildTable() {
         {"InitChart", {}, [](cChart& c, Args) -> Value { return c.InitChart(); }},
         {"Destroy", {}, [](cChart& c, Args) -> Value { c.Destroy(); return {}; }},
         {"ErrorInfo", {}, [](cChart& c, Args) -> Value { return c.ErrorInfo(); }},
+        {"DrawLine",
+         {Required("LineMode"), Required("LineWidth"), Required("LineColor"), Required("x1"), Required("y1"),
+          Required("x2"), Required("y2"), Optional("StartPointMode", 1)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawLine(a[0].toInteger(), a[1].toText(), a[2].toLong(), a[3].toSingle(), a[4].toSingle(),
+                               a[5].toSingle(), a[6].toSingle(), a[7].toInteger());
+         }},
+        {"DrawRect",
+         {Required("OutLineMode"), Required("OutLineWidth"), Required("OutLineColor"), Required("nFillColor"),
+          Required("x1"), Required("y1"), Required("x2"), Required("y2"), Optional("StartPointMode", 1)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawRect(a[0].toInteger(), a[1].toInteger(), a[2].toLong(), a[3].toLong(), a[4].toSingle(),
+                               a[5].toSingle(), a[6].toSingle(), a[7].toSingle(), a[8].toInteger());
+         }},
+        {"DrawCircle",
+         {Required("nRadius"), Required("nOutLineMode"), Required("nOutLineWidth"), Required("nOutLineColor"),
+          Required("nCenterX"), Required("nCenterY"), Optional("StartPointMode", 1), Optional("nFillColor", 0)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawCircle(a[0].toInteger(), a[1].toInteger(), a[2].toLong(), a[3].toLong(), a[4].toSingle(),
+                                 a[5].toSingle(), a[6].toInteger(), a[7].toLong());
+         }},
+        {"DrawChartTiTle",
+         {Required("Value"), Optional("strFont", "Arial"), Optional("Size", 14), Optional("Bond", Variant::FromBool(true)),
+          Optional("Color", 0), Optional("Angle", 0), Optional("offsetX", 0), Optional("offsetY", 0)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawChartTiTle(a[0].toText(), a[1].toText(), a[2].toInteger(), a[3].toBool(), a[4].toLong(),
+                                     a[5].toInteger(), a[6].toSingle(), a[7].toSingle());
+         }},
+        {"DrawAreaText",
+         {Required("arrValue"), Optional("stepNum", 0), Optional("strFont", "Arial"), Optional("Size", 14),
+          Optional("Bond", Variant::FromBool(true)), Optional("Color", 0), Optional("Angle", 0),
+          Optional("offsetX", 0), Optional("offsetY", 0)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawAreaText(a[0], a[1].toInteger(), a[2].toText(), a[3].toInteger(), a[4].toBool(),
+                                   a[5].toLong(), a[6].toInteger(), a[7].toSingle(), a[8].toSingle());
+         }},
+        {"DrawText",
+         {Required("Value"), Optional("strFont", "Arial"), Optional("Size", 14), Optional("Bond", Variant::FromBool(false)),
+          Optional("Color", 0), Optional("Angle", 0), Optional("x", 0), Optional("y", 0),
+          Optional("StartPointMode", 1)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawText(a[0].toText(), a[1].toText(), a[2].toInteger(), a[3].toBool(), a[4].toLong(),
+                               a[5].toInteger(), a[6].toSingle(), a[7].toSingle(), a[8].toInteger());
+         }},
+        {"DrawCurve",
+         {Required("arrPoint"), Required("CurveWidth"), Required("CurveColor"), Required("tension"),
+          Required("precisionNum"), Optional("StartPointMode", 2)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawCurve(a[0], a[1].toText(), a[2].toLong(), a[3].toSingle(), a[4].toLong(), a[5].toInteger());
+         }},
         {"makeChart", {OutputFile("FileName")},
          [](cChart& c, Args a) -> Value { return c.makeChart(a[0].toText()); }},
         {"SaveBinary", {Required("imgType")},
