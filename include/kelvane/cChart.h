@@ -77,6 +77,14 @@ public:
     void Destroy();
     std::string ErrorInfo() const;
 
+    // Bar charts: the plot frame, value axis, category ticks, 3D walls, legend box and grid;
+    // errors are appended to ErrorInfo ("number:description") instead of failing the call.
+    int32_t DrawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t DecimalNum = 0,
+                         const std::string& bStr = "", VBBool bTxtVisible = kTrue);
+    // A second value scale at the right end of the category axis.
+    int32_t DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int16_t DecimalNum = 0,
+                          const std::string& bStr = "", VBBool bVisible = kTrue);
+
     // Free drawing: lines, rectangles and circles (line modes 0..5), in canvas pixels or, with
     // StartPointMode 2, in plot coordinates.
     int32_t DrawLine(int16_t LineMode, const std::string& LineWidth, Colour LineColor, float x1, float y1,
@@ -118,6 +126,10 @@ private:
     gdi::HDC canvas() const;
     // Every free-drawing method starts by moving to the plot origin (no visible effect).
     void moveToPlotOrigin() const;
+    void drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t DecimalNum, const std::string& bStr,
+                      VBBool bTxtVisible);
+    // "0" for no decimals, else "0." and that many zeros.
+    static std::string BuildNumberFormat(int16_t decimals);
 
     std::unique_ptr<ChartState> m;
 };

@@ -14,15 +14,9 @@ struct ChartState {
     Canvas canvas;
     std::string errorText;
     PlotFrame frame;
-    // Text of the axis, legend and value labels; its face name is never set, so the default
-    // face draws them.
-    struct LabelFont {
-        int32_t height = 0;
-        int32_t escapement = 0;
-        int32_t weight = 0;
-        uint8_t charSet = 0;
-        char faceName[32] = {};
-    } labelFont;
+    // Text of the axis, legend and value labels, reused from call to call (fields not set by a
+    // call keep their last value); its face name is never set, so the default face draws them.
+    gdi::LOGFONTA labelFont{};
     float currentItemX = 0;
     std::vector<std::vector<float>> stackTable;
     std::string mapRecords;

@@ -31,6 +31,20 @@ std::vector<MethodEntry> BuildTable() {
         {"InitChart", {}, [](cChart& c, Args) -> Value { return c.InitChart(); }},
         {"Destroy", {}, [](cChart& c, Args) -> Value { c.Destroy(); return {}; }},
         {"ErrorInfo", {}, [](cChart& c, Args) -> Value { return c.ErrorInfo(); }},
+        {"DrawBarChart",
+         {Required("VMax"), Required("Vstep"), Required("VStartValue"), Optional("DecimalNum", 0),
+          Optional("bStr", ""), Optional("bTxtVisible", Variant::FromBool(true))},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawBarChart(a[0].toSingle(), a[1].toInteger(), a[2].toSingle(), a[3].toInteger(),
+                                   a[4].toText(), a[5].toBool());
+         }},
+        {"DrawRightAxis",
+         {Required("VMax"), Required("Vstep"), Required("VStartValue"), Optional("DecimalNum", 0),
+          Optional("bStr", ""), Optional("bVisible", Variant::FromBool(true))},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawRightAxis(a[0].toSingle(), a[1].toInteger(), a[2].toSingle(), a[3].toInteger(),
+                                    a[4].toText(), a[5].toBool());
+         }},
         {"DrawLine",
          {Required("LineMode"), Required("LineWidth"), Required("LineColor"), Required("x1"), Required("y1"),
           Required("x2"), Required("y2"), Optional("StartPointMode", 1)},

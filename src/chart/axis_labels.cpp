@@ -1,0 +1,18 @@
+// Axis tick labels and the number patterns they use.
+#include "chart/axis_labels.h"
+
+#include "kelvane/cChart.h"
+
+namespace kelvane {
+
+std::string AxisLabel(float value, const std::string& pattern, const std::string& unit) {
+    if (value == 0) return "0" + unit;
+    return FormatPattern(value, pattern) + unit;
+}
+
+std::string cChart::BuildNumberFormat(int16_t decimals) {
+    if (decimals < 1) return "0";
+    return "0." + std::string(size_t(decimals), '0');
+}
+
+}  // namespace kelvane

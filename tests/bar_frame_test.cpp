@@ -1,0 +1,112 @@
+// DrawBarChart's plot frame with the numbers of the typical request, its legend and error rules.
+#include <gtest/gtest.h>
+
+#include "kelvane/cChart.h"
+
+namespace kelvane {
+namespace {
+
+void typicalSettings(cChart& c) {
+    c.Width(400);
+    c.Height(300);
+    c.SerialBars(4);
+    c.SerialItems(2);
+    c.BarSpaceRate(0.8f);
+    c.DrawBarMode(kvSingleColor);
+}
+
+TEST(BarFrame, TypicalRequestGivesTheDocumentedFrame) {
+    cChart c;
+    typicalSettings(c);
+    c.LegendVisible(kFalse);
+    c.LegendWidth(50);  // dropped because the legend is off
+    c.InitChart();
+    EXPECT_EQ(c.DrawBarChart(100, 5, 0), 0);
+    const PlotFrame& f = c.plotFrame();
+    EXPECT_EQ(f.plotLeft, 35);
+    EXPECT_EQ(f.plotBottom, 265.0f);
+    EXPECT_EQ(f.plotWidth, 325.0f);
+    EXPECT_EQ(f.slotWidth, 81.25f);
+    EXPECT_EQ(f.barWidth, 32.5f);
+    EXPECT_EQ(f.slotGap, 8.125f);
+    EXPECT_EQ(f.axisHeight, 230.0f);
+    EXPECT_EQ(f.valueScale, 2.25f);
+    EXPECT_EQ(f.axisRight, 365.0f);
+    EXPECT_EQ(f.axisStartValue, 0.0f);
+    EXPECT_EQ(c.BarWidth(), 81.25f);
+    EXPECT_EQ(c.settings().LegendWidth, 0);
+    EXPECT_EQ(c.ErrorInfo(), "");
+}
+
+TEST(BarFrame, LegendWidthAndRightAxisTakeRoomFromThePlot) {
+    cChart c;
+    typicalSettings(c);
+    c.LegendWidth(80);
+    c.RightAxisVisible(kTrue);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.plotFrame().plotWidth, 325.0f - 80 - 15);
+    // The reserve stays once made, even with the right axis switched off again.
+    c.RightAxisVisible(kFalse);
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.plotFrame().plotWidth, 325.0f - 80 - 15);
+}
+
+TEST(BarFrame, OnePoleBarsFillTheirShareOfTheSlot) {
+    cChart c;
+    typicalSettings(c);
+    c.DrawBarMode(kvOnePole);
+    c.LegendVisible(kFalse);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.plotFrame().barWidth, 65.0f);
+    EXPECT_EQ(c.plotFrame().slotGap, 8.125f);
+    // Another number of bar positions cannot reshape the stack table.
+    c.SerialBars(5);
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.ErrorInfo(), "9:Subscript out of range");
+    c.SerialBars(4);
+    c.SerialItems(3);
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.ErrorInfo(), "9:Subscript out of range");
+}
+
+TEST(BarFrame, ErrorsAreAppendedAsNumberColonDescription) {
+    cChart c;
+    typicalSettings(c);
+    c.InitChart();
+    EXPECT_EQ(c.DrawBarChart(100, 0, 0), 0);
+    EXPECT_EQ(c.ErrorInfo(), "11:Division by zero");
+    c.SerialBars(0);
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.ErrorInfo(), "11:Division by zero11:Division by zero");
+    c.SerialBars(4);
+    c.DrawBarChart(50, 5, 50);  // VMax = VStartValue: the scale divides by zero
+    EXPECT_EQ(c.ErrorInfo(), "11:Division by zero11:Division by zero11:Division by zero");
+    c.SerialBars(40000);
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.ErrorInfo().substr(c.ErrorInfo().size() - 10), "6:Overflow");
+}
+
+TEST(BarFrame, NumberPatternsAndAxisStart) {
+    cChart c;
+    typicalSettings(c);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 50, 2, "%");
+    EXPECT_EQ(c.plotFrame().axisStartValue, 50.0f);
+    EXPECT_EQ(c.plotFrame().valueScale, 4.5f);
+}
+
+TEST(BarFrame, RightAxisDrawsNothingWhenNotVisibleAndFailsOnZeroSteps) {
+    cChart c;
+    typicalSettings(c);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.DrawRightAxis(1000, 0, 0), 0);  // not visible: not even the division happens
+    c.RightAxisVisible(kTrue);
+    EXPECT_THROW(c.DrawRightAxis(1000, 0, 0), AutomationError);
+    EXPECT_EQ(c.DrawRightAxis(5, 5, 5), 0);
+}
+
+}  // namespace
+}  // namespace kelvane
