@@ -85,6 +85,14 @@ public:
     int32_t DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int16_t DecimalNum = 0,
                           const std::string& bStr = "", VBBool bVisible = kTrue);
 
+    // One item of a bar chart: a bar, a stacked segment or a point by DrawBarMode, with its value
+    // label, legend entry and image-map record. Returns an empty variant.
+    Variant AddBarData(const std::string& Name, float Value, int16_t bIndex, int16_t sIndex,
+                       const std::string& sAddParam = "");
+    // The HTML image map of the items drawn so far (the last drawn first); error 5 when none.
+    std::string MakeMap(const std::string& MapName, const std::string& sLink = "", const std::string& sParam = "",
+                        const std::string& sTarget = "_blank") const;
+
     // Free drawing: lines, rectangles and circles (line modes 0..5), in canvas pixels or, with
     // StartPointMode 2, in plot coordinates.
     int32_t DrawLine(int16_t LineMode, const std::string& LineWidth, Colour LineColor, float x1, float y1,

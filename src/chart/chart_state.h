@@ -9,6 +9,14 @@
 
 namespace kelvane {
 
+// One drawn bar, segment or point, as the image map needs it.
+struct MapRecord {
+    int16_t bIndex, sIndex;
+    std::string addParam;
+    float left, top, right, bottom;
+    float value;
+};
+
 struct ChartState {
     ChartSettings settings;
     Canvas canvas;
@@ -19,7 +27,7 @@ struct ChartState {
     gdi::LOGFONTA labelFont{};
     float currentItemX = 0;
     std::vector<std::vector<float>> stackTable;
-    std::string mapRecords;
+    std::vector<MapRecord> mapRecords;
     VBBool pictureFlag = kFalse;
     // 2 once DrawPieChart asked for a pie: the output then runs the pie renderer.
     int16_t pieChartFlag = 0;

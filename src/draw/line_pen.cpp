@@ -5,11 +5,15 @@ namespace kelvane {
 
 using namespace gdi;
 
-LinePen::LinePen(HDC dc, int32_t width, Colour colour, int16_t mode) : m_dc(dc) {
+HPEN CreateLinePen(int32_t width, Colour colour, int16_t mode) {
     if (mode < 0 || mode > 5) Raise(kErrSubscript);
     const LOGBRUSH brush{BS_SOLID, COLORREF(colour), 0};
     // The width goes to the platform unchanged, negative or zero included.
-    m_pen = ExtCreatePen(kLinePenStyle, DWORD(width), &brush, 4, kLineModePatterns[mode]);
+    return ExtCreatePen(kLinePenStyle, DWORD(width), &brush, 4, kLineModePatterns[mode]);
+}
+
+LinePen::LinePen(HDC dc, int32_t width, Colour colour, int16_t mode)
+    : m_dc(dc), m_pen(CreateLinePen(width, colour, mode)) {
     if (m_pen) m_previous = SelectObject(dc, m_pen);
 }
 

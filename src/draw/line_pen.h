@@ -22,6 +22,9 @@ inline constexpr gdi::DWORD kLineModePatterns[6][4] = {
 // Geometric, bevel joins, flat caps, user style.
 inline constexpr gdi::DWORD kLinePenStyle = 0x00011207;
 
+// The pen of a line mode; a mode outside 0..5 raises error 9 before anything is created.
+gdi::HPEN CreateLinePen(int32_t width, Colour colour, int16_t mode);
+
 // Creates and selects the pen; a mode outside 0..5 raises error 9 before anything is created.
 // The displaced pen is selected back and the pen deleted when the object goes out of scope.
 class LinePen {

@@ -45,6 +45,16 @@ std::vector<MethodEntry> BuildTable() {
              return c.DrawRightAxis(a[0].toSingle(), a[1].toInteger(), a[2].toSingle(), a[3].toInteger(),
                                     a[4].toText(), a[5].toBool());
          }},
+        {"AddBarData",
+         {Required("Name"), Required("Value"), Required("bIndex"), Required("sIndex"), Optional("sAddParam", "")},
+         [](cChart& c, Args a) -> Value {
+             return c.AddBarData(a[0].toText(), a[1].toSingle(), a[2].toInteger(), a[3].toInteger(), a[4].toText());
+         }},
+        {"MakeMap",
+         {Required("MapName"), Optional("sLink", ""), Optional("sParam", ""), Optional("sTarget", "_blank")},
+         [](cChart& c, Args a) -> Value {
+             return c.MakeMap(a[0].toText(), a[1].toText(), a[2].toText(), a[3].toText());
+         }},
         {"DrawLine",
          {Required("LineMode"), Required("LineWidth"), Required("LineColor"), Required("x1"), Required("y1"),
           Required("x2"), Required("y2"), Optional("StartPointMode", 1)},

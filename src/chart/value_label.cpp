@@ -1,0 +1,63 @@
+// Value labels of bar items: measured with the label font, placed above the bar or point (or in
+// the middle of a stacked segment), optionally on a tinted box whose base colour is the colour
+// assumed to lie beneath it.
+#include <string>
+
+#include "chart/bar_item.h"
+#include "draw/gradient.h"
+#include "draw/plot_coords.h"
+#include "raster/cdib.h"
+
+namespace kelvane {
+
+using namespace gdi;
+
+void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item) {
+    const ChartSettings& s = chart.settings;
+    const PlotFrame& f = chart.frame;
+    const HDC dc = scope.dc();
+    chart.labelFont.lfHeight = s.MValueSize;
+    chart.labelFont.lfEscapement = 0;
+    chart.labelFont.lfWeight = 400;
+    HFONT font = CreateFontIndirectA(&chart.labelFont);
+    const HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
+
+    SIZE size{0, 0};
+    GetTextExtentPointU8(dc, item.label.data(), int(item.label.size()), &size);
+    const double cx = size.cx, cy = size.cy;
+    const bool point = item.mode == kvline || item.mode == kvDot;
+    const int32_t x = point ? Pixel(double(item.x) - cx / 2) : Pixel((double(f.barWidth) - cx) / 2 + item.x);
+    const double bottom = f.plotBottom, h = item.h;
+    int32_t y;
+    if (item.mode != kvOnePole) y = Pixel(bottom - h - s.MValueOffset - cy);
+    else if (item.sIndex == 1) y = Pixel((h - cy) / 2 + (bottom - h));
+    else y = Pixel(bottom - item.below - h + (h - cy) / 2);
+    const int32_t x2 = x + size.cx, y2 = y + size.cy;
+    const int32_t bx = s.MValueBorderOffsetX, by = s.MValueBorderOffsetY;
+
+    if (s.MValueBackVisible == kTrue) {
+        {
+            cDIB32 box;
+            const Colour beneath = item.mode == kvOnePole ? s.FillColor : s.BackgroundColor;
+            if (box.Create(AddLng(size.cx, 2 * bx), AddLng(size.cy, 2 * by), beneath)) {
+                mGradient::BlendGradient(box, x - bx, y - by, x2 + bx, y2 + by, s.MValueBackColor, s.MValueBackColor,
+                                         s.MValueBackOpacity, 1);
+                box.Paint(dc, x - bx, y - by, 1.0f);
+            }
+        }
+        // A line's label frame is drawn in a black pen of the line's style.
+        if (item.mode == kvline) scope.select(CreatePen(s.LineMode, 1, 0));
+        MoveToEx(dc, x - bx, y - by, nullptr);
+        LineTo(dc, x - bx, y2 + by);
+        LineTo(dc, x2 + bx, y2 + by);
+        LineTo(dc, x2 + bx, y - by);
+        LineTo(dc, x - bx, y - by);
+        if (item.mode == kvline) scope.select(CreatePen(s.LineMode, s.LineWidth, COLORREF(s.LineColor)));
+    }
+    TextOutU8(dc, x, y, item.label.data(), int(item.label.size()));
+    if (previousFont) SelectObject(dc, previousFont);
+    if (font) DeleteObject(font);
+    if (item.mode == kvline) MoveToEx(dc, Pixel(item.x), Pixel(bottom - h), nullptr);
+}
+
+}  // namespace kelvane
