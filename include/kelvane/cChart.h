@@ -93,6 +93,13 @@ public:
     std::string MakeMap(const std::string& MapName, const std::string& sLink = "", const std::string& sParam = "",
                         const std::string& sTarget = "_blank") const;
 
+    // The running total of a series as a polyline over the bars (a Pareto line), one point per bar
+    // position, labelled with its percentage of the grand total. Always returns 0.
+    int32_t DrawPolaLine(const Variant& arrValue, int16_t DecimalNum, int16_t LineMode, const std::string& LineWidth,
+                         Colour LineColor, const Variant& ValueOffsetX = Variant(0), const Variant& ValueOffsetY = Variant(0),
+                         VBBool ValueVisible = kTrue, VBBool ValueBackVisible = kFalse,
+                         const Variant& ValueBorderOffsetX = Variant(1), const Variant& ValueBorderOffsetY = Variant(1));
+
     // Free drawing: lines, rectangles and circles (line modes 0..5), in canvas pixels or, with
     // StartPointMode 2, in plot coordinates.
     int32_t DrawLine(int16_t LineMode, const std::string& LineWidth, Colour LineColor, float x1, float y1,

@@ -55,6 +55,15 @@ std::vector<MethodEntry> BuildTable() {
          [](cChart& c, Args a) -> Value {
              return c.MakeMap(a[0].toText(), a[1].toText(), a[2].toText(), a[3].toText());
          }},
+        {"DrawPolaLine",
+         {Required("arrValue"), Required("DecimalNum"), Required("LineMode"), Required("LineWidth"),
+          Required("LineColor"), Optional("ValueOffsetX", 0), Optional("ValueOffsetY", 0),
+          Optional("ValueVisible", Variant::FromBool(true)), Optional("ValueBackVisible", Variant::FromBool(false)),
+          Optional("ValueBorderOffsetX", 1), Optional("ValueBorderOffsetY", 1)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawPolaLine(a[0], a[1].toInteger(), a[2].toInteger(), a[3].toText(), a[4].toLong(), a[5], a[6],
+                                   a[7].toBool(), a[8].toBool(), a[9], a[10]);
+         }},
         {"DrawLine",
          {Required("LineMode"), Required("LineWidth"), Required("LineColor"), Required("x1"), Required("y1"),
           Required("x2"), Required("y2"), Optional("StartPointMode", 1)},
