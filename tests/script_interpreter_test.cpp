@@ -213,11 +213,11 @@ TEST_F(ScriptFiles, SaveReplacesAnExistingFile) {
     EXPECT_EQ(FileNames().size(), 1u);
 }
 
-TEST_F(ScriptFiles, SaveRefusesAnythingButAByteArray) {
+TEST_F(ScriptFiles, SaveRefusesAnythingButAByteArrayOrText) {
     Outcome empty = RunText("save SaveBinary(\"bmp\"), \"x.bmp\"\n", m_folder);
     EXPECT_EQ(empty.err, "s.kvs:1: save: nothing to write\n");
-    Outcome text = RunText("save \"abc\", \"x.bmp\"\n", m_folder);
-    EXPECT_EQ(text.err, "s.kvs:1: save: error 13: Type mismatch\n");
+    Outcome number = RunText("save 5, \"x.bmp\"\n", m_folder);
+    EXPECT_EQ(number.err, "s.kvs:1: save: error 13: Type mismatch\n");
     EXPECT_TRUE(FileNames().empty());
 }
 
@@ -246,6 +246,29 @@ TEST_F(ScriptFiles, AbsoluteNamesIgnoreTheOutputFolder) {
     ASSERT_TRUE(r.completed) << r.err;
     EXPECT_TRUE(fs::exists(absolute));
     EXPECT_TRUE(fs::is_empty(elsewhere));
+}
+
+}  // namespace
+}  // namespace kelvane::script
+
+namespace kelvane::script {
+namespace {
+
+TEST(ScriptText, AmpersandJoinsTextAndHexLiteralsStillRead) {
+    Outcome r = RunText("print \"a\" & 1 & \"-\" & &H10 & \"\"\nprint &HFF&\n");
+    ASSERT_TRUE(r.completed) << r.err;
+    EXPECT_EQ(r.out, "a1-16\n255\n");
+}
+
+TEST(ScriptText, SavedTextIsWrittenAsItsBytes) {
+    const fs::path dir = fs::temp_directory_path() / ("kelvane-text-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    Outcome r = RunText("save \"<p>\" & \"é\", \"page.html\"\n", dir);
+    ASSERT_TRUE(r.completed) << r.err;
+    std::ifstream in(dir / "page.html");
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text, "<p>é");
+    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -16,12 +16,12 @@ struct Expr;
 using ExprPtr = std::unique_ptr<Expr>;
 
 struct Expr {
-    enum class Kind { Constant, Call, Builtin, Negate };
+    enum class Kind { Constant, Call, Builtin, Negate, Concat };
     Kind kind = Kind::Constant;
     Variant constant;                     // Constant
     const MethodEntry* method = nullptr;   // Call
     Builtin builtin = Builtin::Rgb;       // Builtin
-    std::vector<ExprPtr> args;            // Call and Builtin (null for an empty slot); Negate: one
+    std::vector<ExprPtr> args;            // Call and Builtin (null for an empty slot); Negate: one; Concat: two
 };
 
 struct Statement {

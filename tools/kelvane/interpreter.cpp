@@ -85,6 +85,7 @@ private:
             case Expr::Kind::Call: return call(*e.method, e.args);
             case Expr::Kind::Builtin: return builtin(e);
             case Expr::Kind::Negate: return Negated(eval(*e.args[0]));
+            case Expr::Kind::Concat: return Variant(eval(*e.args[0]).variant.toText() + eval(*e.args[1]).variant.toText());
         }
         return {};
     }
@@ -119,6 +120,8 @@ private:
         Variant data = eval(dataExpr).variant;
         std::string name = eval(fileExpr).variant.toText();
         if (data.isEmpty()) throw ScriptFailure("nothing to write");
+        // Text (an image map, a whole page) is written as its UTF-8 bytes.
+        if (data.isString()) data = Variant(Variant::Bytes(data.string().begin(), data.string().end()));
         if (!data.isBytes()) Raise(kErrTypeMismatch);
         if (name.empty()) throw ScriptFailure("no file name given");
         std::string path = ResolveOutputPath(name, m_options.outputFolder);

@@ -49,7 +49,7 @@ public:
                 tokens.back().text = std::string(name);
             } else if (IsDigit(c) || (c == '.' && m_pos + 1 < m_line.size() && IsDigit(m_line[m_pos + 1]))) {
                 tokens.push_back(decimalNumber());
-            } else if (c == '&') {
+            } else if (c == '&' && m_pos + 1 < m_line.size() && AsciiLower(m_line[m_pos + 1]) == 'h') {
                 tokens.push_back(hexNumber());
             } else if (c == '"') {
                 tokens.push_back(string());
@@ -62,6 +62,7 @@ public:
                     case '=': kind = TokenKind::Equals; break;
                     case '-': kind = TokenKind::Minus; break;
                     case '+': kind = TokenKind::Plus; break;
+                    case '&': kind = TokenKind::Ampersand; break;  // text concatenation
                     default: fail(start, "unexpected " + describe(c));
                 }
                 ++m_pos;

@@ -9,7 +9,7 @@
 
 namespace kelvane::script {
 
-enum class TokenKind { Identifier, Number, String, Comma, LeftParen, RightParen, Equals, Minus, Plus, End };
+enum class TokenKind { Identifier, Number, String, Comma, LeftParen, RightParen, Equals, Minus, Plus, Ampersand, End };
 
 struct Token {
     TokenKind kind = TokenKind::End;

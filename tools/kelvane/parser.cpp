@@ -85,6 +85,7 @@ private:
             case TokenKind::RightParen: return "')'";
             case TokenKind::Equals: return "'='";
             case TokenKind::Minus: return "'-'";
+            case TokenKind::Ampersand: return "'&'";
             case TokenKind::Plus: return "'+'";
             case TokenKind::End: break;
         }
@@ -195,7 +196,21 @@ private:
         }
     }
 
+    // A term, or terms joined by "&" into one text.
     ExprPtr expression(int depth) {
+        ExprPtr left = term(depth);
+        while (at(TokenKind::Ampersand)) {
+            next();
+            auto joined = std::make_unique<Expr>();
+            joined->kind = Expr::Kind::Concat;
+            joined->args.push_back(std::move(left));
+            joined->args.push_back(term(depth + 1));
+            left = std::move(joined);
+        }
+        return left;
+    }
+
+    ExprPtr term(int depth) {
         if (depth >= kMaxNesting) {
             fail(peek(), "expression nested too deeply (more than " + std::to_string(kMaxNesting) + " levels)");
         }
