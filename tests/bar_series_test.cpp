@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bmp_file.h"
+#include "chart/bar_item.h"
 #include "chart/image_map.h"
 #include "kelvane/cChart.h"
 
@@ -142,6 +143,36 @@ TEST(BarSeries, ModesOutsideTheEnumerationDrawNothing) {
     c.DrawBarChart(100, 5, 0);
     EXPECT_TRUE(c.AddBarData("x", 40, 1, 1).isEmpty());
     EXPECT_THROW(c.MakeMap("m"), AutomationError);
+}
+
+}  // namespace
+}  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+using gdi::POINT;
+using gdi::SIZE;
+
+TEST(ValueLabel, SitsCentredAboveItsBarOrInItsSegment) {
+    PlotFrame f;
+    f.plotLeft = 35;
+    f.plotBottom = 265;
+    f.barWidth = 32.5f;
+    ChartSettings s;
+    const BarItem bar{kvSingleColor, 2, 2, 156.875f, 90, 0, "", "40"};
+    const POINT p = ValueLabelOrigin(bar, f, s, SIZE{20, 16});
+    EXPECT_EQ(p.x, 163);
+    EXPECT_EQ(p.y, 149);
+    // Stacked segments of 20 and 30 pixels with 16-pixel text: 2 and 7 pixels below their tops.
+    const BarItem first{kvOnePole, 1, 1, 100, 20, 0, "", "x"};
+    EXPECT_EQ(ValueLabelOrigin(first, f, s, SIZE{10, 16}).y, 265 - 20 + 2);
+    const BarItem second{kvOnePole, 1, 2, 100, 30, 20, "", "x"};
+    EXPECT_EQ(ValueLabelOrigin(second, f, s, SIZE{10, 16}).y, 265 - 50 + 7);
+    // A label wider than its bar still centres on it; points centre on the point.
+    EXPECT_EQ(ValueLabelOrigin(bar, f, s, SIZE{60, 16}).x, 143);
+    const BarItem point{kvline, 1, 1, 100, 40, 0, "", "x"};
+    EXPECT_EQ(ValueLabelOrigin(point, f, s, SIZE{20, 16}).x, 90);
 }
 
 }  // namespace

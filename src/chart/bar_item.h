@@ -19,6 +19,11 @@ struct BarItem {
     std::string label;  // the value text followed by MValuebStr
 };
 
+// Where an item's value label of the given extent starts: centred on the point or bar, its
+// bottom MValueOffset above the top; in a stacked segment, centred in the segment.
+gdi::POINT ValueLabelOrigin(const BarItem& item, const PlotFrame& frame, const ChartSettings& settings,
+                            gdi::SIZE extent);
+
 // The value label of an item (only when MValueVisible is true): text above the bar or point, or
 // centred in a stacked segment, optionally on a tinted box with a frame.
 void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item);

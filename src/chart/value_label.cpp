@@ -12,6 +12,18 @@ namespace kelvane {
 
 using namespace gdi;
 
+POINT ValueLabelOrigin(const BarItem& item, const PlotFrame& f, const ChartSettings& s, SIZE extent) {
+    const double cx = extent.cx, cy = extent.cy;
+    const bool point = item.mode == kvline || item.mode == kvDot;
+    const int32_t x = point ? Pixel(double(item.x) - cx / 2) : Pixel((double(f.barWidth) - cx) / 2 + item.x);
+    const double bottom = f.plotBottom, h = item.h;
+    int32_t y;
+    if (item.mode != kvOnePole) y = Pixel(bottom - h - s.MValueOffset - cy);
+    else if (item.sIndex == 1) y = Pixel((h - cy) / 2 + (bottom - h));
+    else y = Pixel(bottom - item.below - h + (h - cy) / 2);
+    return POINT{x, y};
+}
+
 void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item) {
     const ChartSettings& s = chart.settings;
     const PlotFrame& f = chart.frame;
@@ -24,14 +36,9 @@ void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item)
 
     SIZE size{0, 0};
     GetTextExtentPointU8(dc, item.label.data(), int(item.label.size()), &size);
-    const double cx = size.cx, cy = size.cy;
-    const bool point = item.mode == kvline || item.mode == kvDot;
-    const int32_t x = point ? Pixel(double(item.x) - cx / 2) : Pixel((double(f.barWidth) - cx) / 2 + item.x);
+    const POINT origin = ValueLabelOrigin(item, f, s, size);
+    const int32_t x = origin.x, y = origin.y;
     const double bottom = f.plotBottom, h = item.h;
-    int32_t y;
-    if (item.mode != kvOnePole) y = Pixel(bottom - h - s.MValueOffset - cy);
-    else if (item.sIndex == 1) y = Pixel((h - cy) / 2 + (bottom - h));
-    else y = Pixel(bottom - item.below - h + (h - cy) / 2);
     const int32_t x2 = x + size.cx, y2 = y + size.cy;
     const int32_t bx = s.MValueBorderOffsetX, by = s.MValueBorderOffsetY;
 
