@@ -177,3 +177,26 @@ TEST(ValueLabel, SitsCentredAboveItsBarOrInItsSegment) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+TEST(BarSeries, DefaultLegendWidthLeavesAZeroWidthBoxAndIconsNearTheEdge) {
+    cChart c;
+    typical(c);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    c.FillColor(0x0000FF);
+    c.AddBarData("North", 40, 1, 1);
+    c.AddBarData("North", 40, 1, 2);
+    const test::Picture p = picture(c);
+    EXPECT_EQ(p.at(385, 150), 0xFFFFFFu);  // the box has no width: nothing drawn
+    EXPECT_EQ(p.at(390, 140), 0u);
+    EXPECT_EQ(p.at(395, 155), 0u);  // the icon runs past the canvas edge at 399
+    EXPECT_EQ(p.at(395, 150), 0xFF0000u);
+    EXPECT_EQ(p.at(390, 160), 0u);
+    EXPECT_EQ(p.at(395, 170), 0xFF0000u);
+}
+
+}  // namespace
+}  // namespace kelvane
