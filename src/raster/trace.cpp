@@ -136,6 +136,8 @@ BOOL StartTrace(HDC dc, const char* scriptPath) {
     const Surface* s = surfaceOf(dc);
     const int w = s ? s->width() : 1, h = s ? s->height() : 1;
     trace->line("# drawn by the Kelvane raster layer; replay with the reference renderer");
+    // Our text is two-coloured; ask the same of the renderer.
+    trace->line("fontquality 3");
     trace->line("canvas %d %d 0x000000", w, h);
     if (s) trace->line("stretch_from %s 0 0 %d %d", trace->asset(*s, 0, 0, w, h).c_str(), w, h);
     trace->line("bkmode %d", dc->bkMode);
