@@ -200,3 +200,40 @@ TEST(BarSeries, DefaultLegendWidthLeavesAZeroWidthBoxAndIconsNearTheEdge) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+TEST(BarSeries, PictureFilledBarsRepeatThePictureFromTheirInnerCorner) {
+    cChart c;
+    typical(c, kvFillImage);
+    c.LegendVisible(kFalse);
+    c.FillImage(std::string(KELVANE_TEST_DATA) + "/pictures/rgb24.bmp");
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    c.AddBarData("x", 40, 2, 2);
+    const test::Picture p = picture(c);
+    test::Picture tile;
+    ASSERT_TRUE(test::loadBmp24(std::string(KELVANE_TEST_DATA) + "/pictures/rgb24.bmp", tile));
+    EXPECT_EQ(p.at(157, 175), 0u);  // the canvas's own black pen outlines the bar
+    EXPECT_EQ(p.at(158, 176), tile.at(0, 0));
+    EXPECT_EQ(p.at(158 + 1, 176 + 2), tile.at(1, 2));
+}
+
+TEST(BarSeries, AMissingFillImageFailsBeforeTheBarIsDrawn) {
+    cChart c;
+    typical(c, kvFillImage);
+    c.FillImage("/no/such/picture.bmp");
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    try {
+        c.AddBarData("x", 40, 2, 2);
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.number(), kErrObjectNotSet);
+    }
+    EXPECT_THROW(c.MakeMap("m"), AutomationError);  // no record either
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -124,6 +124,11 @@ public:
     int32_t DrawCurve(const Variant& arrPoint, const std::string& CurveWidth, Colour CurveColor,
                       float tension, int32_t precisionNum, int16_t StartPointMode = 2);
 
+    // A BMP, JPEG or GIF file placed with its top-left at canvas pixel (x, y), blended by Opacity
+    // percent, TransColor pixels left out. 0 (and ErrorInfo replaced) when it cannot be loaded.
+    int32_t DrawImage(const std::string& StrPath, float x, float y, Colour TransColor = 16777215,
+                      int16_t Opacity = 100);
+
     // Output.
     int32_t makeChart(const std::string& FileName);
     Variant SaveBinary(const std::string& imgType);

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "chart/bar_item.h"
+#include "draw/dib_tile.h"
+#include "draw/image_from.h"
 #include "draw/line_pen.h"
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
@@ -48,6 +50,12 @@ void drawBarFaces(HDC dc, DrawingScope& scope, const ChartSettings& s, double x,
 
 }  // namespace
 
+StdPicture LoadFillImage(const std::string& path) {
+    StdPicture picture = mImageFrom::PictureFromBytes(mImageFrom::LoadFileBytes(path));
+    if (picture.empty()) Raise(kErrObjectNotSet);
+    return picture;
+}
+
 Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex, int16_t sIndex,
                            const std::string& sAddParam) {
     ChartSettings& s = m->settings;
@@ -75,9 +83,16 @@ Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex,
         if (mode == kvSingleColor) {
             scope.select(CreatePen(PS_SOLID, 1, 0));
             scope.select(CreateSolidBrush(COLORREF(s.FillColor)));
+            Rectangle(dc, Pixel(x), Pixel(top), Pixel(right), Pixel(bottom + 1));
+            if (s.Chart_3D == kTrue) drawBarFaces(dc, scope, s, x, top, right, bottom + 1);
+        } else {
+            // The picture is loaded before anything is drawn; the bar keeps the canvas's own pen
+            // and brush, its interior covered by the picture repeated from its inner corner.
+            cDIBTile tile;
+            tile.SetPattern(LoadFillImage(s.FillImage));
+            Rectangle(dc, Pixel(x), Pixel(top), Pixel(right), Pixel(bottom + 1));
+            tile.Tile(dc, Pixel(x + 1), Pixel(top + 1), Pixel(x + f.barWidth), Pixel(bottom));
         }
-        Rectangle(dc, Pixel(x), Pixel(top), Pixel(right), Pixel(bottom + 1));
-        if (mode == kvSingleColor && s.Chart_3D == kTrue) drawBarFaces(dc, scope, s, x, top, right, bottom + 1);
         record(x, top, right, bottom + 1);
         break;
     }

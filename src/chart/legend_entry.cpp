@@ -1,6 +1,7 @@
 // Legend entries of bar series: an icon in the series' style and the series name, one entry per
 // item of the first bar position, below the legend heading.
 #include "chart/bar_item.h"
+#include "draw/dib_tile.h"
 #include "draw/plot_coords.h"
 
 namespace kelvane {
@@ -21,9 +22,15 @@ void DrawLegendEntry(ChartState& chart, DrawingScope& scope, const BarItem& item
     switch (item.mode) {
     case kvSingleColor:
     case kvOnePole:
-    case kvFillImage:
         Rectangle(dc, left, top, right, bottom);
         break;
+    case kvFillImage: {
+        cDIBTile tile;
+        tile.SetPattern(LoadFillImage(s.FillImage));
+        Rectangle(dc, left, top, right, bottom);
+        tile.Tile(dc, left + 1, top + 1, right - 1, bottom - 1);
+        break;
+    }
     case kvline: {
         const int32_t middle = Pixel(top + double(s.LegendItemHeight) / 2);
         MoveToEx(dc, left, middle, nullptr);

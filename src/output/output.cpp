@@ -5,6 +5,7 @@
 #include "chart/chart_state.h"
 #include "kelvane/cChart.h"
 #include "output/bmp.h"
+#include "output/jpeg_output.h"
 #include "raster/cdib.h"
 #include "raster/gdi_handles.h"
 
@@ -66,8 +67,12 @@ int32_t cChart::makeChart(const std::string& FileName) {
         }
         break;
     case Format::Jpeg:
+        WriteJpegFile(m->canvas.exists() ? m->canvas.dc : nullptr, m->settings.Width,
+                      m->settings.Height, m->settings.Quality, FileName);
+        Destroy();
+        break;
     case Format::Gif:
-        // These encoders are not part of the component yet: nothing is written.
+        // This encoder is not part of the component yet: nothing is written.
     case Format::None:
         break;
     }
@@ -84,6 +89,9 @@ Variant cChart::SaveBinary(const std::string& imgType) {
         c.previousBitmap = nullptr;  // the bitmap goes with the context
         return Variant(BuildBmpImage(c.dc, c.bitmap));
     }
+    if (type == "jpg" || type == "jpeg")
+        return JpegByteArray(m->canvas.exists() ? m->canvas.dc : nullptr, m->settings.Width,
+                             m->settings.Height, m->settings.Quality);
     return Variant();
 }
 

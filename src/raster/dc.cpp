@@ -44,6 +44,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     }
     if (auto* brush = asBrush(object)) {
         if (Trace* t = traceOf(dc)) t->brush(brush);
+        dc->realizedBrush.brush = nullptr;  // a selected brush is realised again at its next paint
         return swapSelection(dc->brush, brush);
     }
     if (auto* font = asFont(object)) {

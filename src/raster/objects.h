@@ -93,6 +93,13 @@ struct DeviceContext {
     DashState dash;
     PathData path;
     std::unique_ptr<Trace> trace;  // recording of the calls, when asked for
+    // The background mode and colour the selected brush was first painted with since it was
+    // selected: the platform realises a brush once per selection (see brush_paint.h).
+    mutable struct RealizedBrush {
+        const BrushObject* brush = nullptr;  // null: not painted since selected
+        int bkMode = OPAQUE;
+        COLORREF bkColour = 0;
+    } realizedBrush;
 };
 
 // The trace of a context, or null: the single test every traced call makes.

@@ -1,5 +1,13 @@
-// Path recording and its use: lines and arcs between BeginPath and EndPath become figures.
+// Path recording and its use: lines and curves recorded between BeginPath and EndPath become
+// figures, which FillPath fills as polygons (every figure closed), StrokePath strokes as they are
+// and StrokeAndFillPath fills and then strokes with every figure closed.
+#include "raster/path.h"
+
+#include "raster/bezier.h"
+#include "raster/brush_paint.h"
+#include "raster/figure_fill.h"
 #include "raster/objects.h"
+#include "raster/stroke.h"
 
 namespace kelvane::gdi {
 
@@ -26,30 +34,110 @@ BOOL CloseFigure(HDC dc) {
     if (!dc || dc->path.state != PathState::Open || dc->path.types.empty()) return 0;
     dc->path.types.back() |= PT_CLOSEFIGURE;
     dc->path.newFigure = true;
+    // The next figure starts where this one's last point is, not at its first point and not at
+    // the current position (which an ArcTo leaves on the ideal ellipse).
+    dc->path.startAtLastPoint = true;
     return 1;
 }
 
-BOOL FillPath(HDC dc) { return dc && dc->path.state == PathState::Closed ? (dc->path.clear(), 1) : 0; }
-BOOL StrokePath(HDC dc) { return FillPath(dc); }
-BOOL StrokeAndFillPath(HDC dc) { return FillPath(dc); }
+namespace {
 
-}  // namespace kelvane::gdi
+enum class PathUse { Fill, Stroke, StrokeAndFill };
 
-namespace kelvane::gdi {
+BOOL usePath(HDC dc, PathUse use) {
+    if (!dc || dc->path.state != PathState::Closed) return 0;
+    PathFigures figures;
+    flattenPath(dc->path, figures);
+    dc->path.clear();
+    if (use != PathUse::Stroke) {
+        if (Surface* s = surfaceOf(dc))
+            fillFigures(*s, BrushPainter(*dc, dc->brush), figures.points, figures.counts,
+                        dc->polyFillMode);
+    }
+    if (use != PathUse::Fill) {
+        size_t start = 0;
+        for (size_t i = 0; i < figures.counts.size(); ++i) {
+            strokePolyline(dc, figures.points.data() + start, figures.counts[i],
+                           use == PathUse::StrokeAndFill || figures.closed[i]);
+            start += size_t(figures.counts[i]);
+        }
+    }
+    return 1;
+}
+
+}  // namespace
+
+BOOL FillPath(HDC dc) { return usePath(dc, PathUse::Fill); }
+BOOL StrokePath(HDC dc) { return usePath(dc, PathUse::Stroke); }
+BOOL StrokeAndFillPath(HDC dc) { return usePath(dc, PathUse::StrokeAndFill); }
 
 bool recordingPath(const DeviceContext* dc) { return dc && dc->path.state == PathState::Open; }
 
-void pathLineTo(DeviceContext* dc, POINT p) {
+namespace {
+
+void startFigureIfNeeded(DeviceContext* dc) {
     PathData& path = dc->path;
-    if (path.newFigure) {
-        path.points.push_back(dc->position);
-        path.types.push_back(PT_MOVETO);
-        path.newFigure = false;
-    }
-    path.points.push_back(p);
-    path.types.push_back(PT_LINETO);
+    if (!path.newFigure) return;
+    const POINT start = path.startAtLastPoint && !path.points.empty() ? path.points.back() : dc->position;
+    path.points.push_back(start);
+    path.types.push_back(PT_MOVETO);
+    path.newFigure = false;
+    path.startAtLastPoint = false;
 }
 
-void pathMoveTo(DeviceContext* dc) { dc->path.newFigure = true; }
+}  // namespace
+
+void pathLineTo(DeviceContext* dc, POINT p) {
+    startFigureIfNeeded(dc);
+    dc->path.points.push_back(p);
+    dc->path.types.push_back(PT_LINETO);
+}
+
+void pathBezierTo(DeviceContext* dc, const POINT* points, int count) {
+    startFigureIfNeeded(dc);
+    for (int i = 0; i + 2 < count; i += 3) {
+        for (int k = 0; k < 3; ++k) {
+            dc->path.points.push_back(points[i + k]);
+            dc->path.types.push_back(PT_BEZIERTO);
+        }
+    }
+}
+
+void pathStartFigure(DeviceContext* dc, POINT p) {
+    dc->path.points.push_back(p);
+    dc->path.types.push_back(PT_MOVETO);
+    dc->path.newFigure = false;
+    dc->path.startAtLastPoint = false;
+}
+
+void pathMoveTo(DeviceContext* dc) {
+    dc->path.newFigure = true;
+    dc->path.startAtLastPoint = false;
+}
+
+void flattenPath(const PathData& path, PathFigures& figures) {
+    figures.points.clear();
+    figures.counts.clear();
+    figures.closed.clear();
+    const size_t n = path.points.size();
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t kind = path.types[i] & uint8_t(~PT_CLOSEFIGURE);
+        if (kind == PT_MOVETO || figures.counts.empty()) {
+            figures.counts.push_back(0);
+            figures.closed.push_back(false);
+        }
+        if (kind == PT_BEZIERTO && i + 2 < n && figures.counts.back() > 0) {
+            const size_t before = figures.points.size();
+            flattenBezier(figures.points.back(), path.points[i], path.points[i + 1],
+                          path.points[i + 2], figures.points);
+            figures.counts.back() += int(figures.points.size() - before);
+            i += 2;
+        } else {
+            figures.points.push_back(path.points[i]);
+            ++figures.counts.back();
+        }
+        if (path.types[i] & PT_CLOSEFIGURE) figures.closed.back() = true;
+    }
+}
 
 }  // namespace kelvane::gdi

@@ -17,14 +17,17 @@ struct PathData {
     PathState state = PathState::None;
     std::vector<POINT> points;
     std::vector<uint8_t> types;
-    // A line or arc added next starts a new figure at the current position.
+    // A line or curve added next starts a new figure: at the last recorded point after
+    // CloseFigure, at the current position otherwise.
     bool newFigure = true;
+    bool startAtLastPoint = false;
 
     void clear() {
         state = PathState::None;
         points.clear();
         types.clear();
         newFigure = true;
+        startAtLastPoint = false;
     }
 };
 
@@ -41,5 +44,19 @@ bool recordingPath(const DeviceContext* dc);
 void pathLineTo(DeviceContext* dc, POINT p);
 // A move ends the figure being recorded; the next line starts a new one.
 void pathMoveTo(DeviceContext* dc);
+// Starts a new figure at p without moving the current position (shapes that open their own
+// figure, such as Arc and Pie).
+void pathStartFigure(DeviceContext* dc, POINT p);
+// Adds cubic Bézier pieces: count points, three per piece (two control points, then the end),
+// continuing the figure like pathLineTo.
+void pathBezierTo(DeviceContext* dc, const POINT* points, int count);
+
+// A recorded path as polylines: Bézier pieces flattened as the platform flattens them.
+struct PathFigures {
+    std::vector<POINT> points;
+    std::vector<int> counts;    // points per figure, consecutive runs of `points`
+    std::vector<bool> closed;   // closed by CloseFigure
+};
+void flattenPath(const PathData& path, PathFigures& figures);
 
 }  // namespace kelvane::gdi

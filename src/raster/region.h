@@ -15,6 +15,9 @@ public:
     // The pixels a polygon covers under the fill mode (ALTERNATE or WINDING), by the platform's
     // scan-conversion rules.
     static Region fromPolygon(const POINT* points, int count, int fillMode);
+    // The same pixels, only those inside the clip box: what a drawing call on a surface needs,
+    // in time bounded by the box, however far the points lie.
+    static Region fromPolygon(const POINT* points, int count, int fillMode, const RECT& clip);
     // The pixels of the ellipse inscribed in the box (right and bottom exclusive).
     static Region fromEllipse(long left, long top, long right, long bottom);
 

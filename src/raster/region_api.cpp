@@ -27,7 +27,8 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
-    if (!points || count < 0 || (fillMode != ALTERNATE && fillMode != WINDING)) return nullptr;
+    // Fewer than three points make an empty region, not an error, as on the platform.
+    if (count < 0 || (count > 0 && !points) || (fillMode != ALTERNATE && fillMode != WINDING)) return nullptr;
     return wrapRegion(Region::fromPolygon(points, count, fillMode));
 }
 
@@ -69,7 +70,10 @@ BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush) {
     const RegionObject* r = asRegion(region);
     const BrushObject* b = asBrush(brush);
     if (!dc || !r || !b) return 0;
+    traceBrushBoxes(*dc, b, r->region.rects().data(), r->region.rects().size());
+    forgetRealizedBrush(*dc);
     if (Surface* s = surfaceOf(dc)) BrushPainter(*dc, b).region(*s, r->region);
+    forgetRealizedBrush(*dc);
     return 1;
 }
 

@@ -1,16 +1,17 @@
-// Pen strokes: the selected pen decides how a polyline becomes pixels.
+// Pen strokes: the selected pen decides how an outline becomes pixels.
 #pragma once
 
 #include "kelvane/gdi.h"
+#include "raster/objects.h"
 #include "raster/surface.h"
 
 namespace kelvane::gdi {
 
-// Strokes the polyline through the points with the context's pen (closing it when asked).
+// Strokes the polyline through the points with the context's pen (closing it when asked). The
+// pen's pattern starts afresh at the first point and runs on through the whole outline.
 void strokePolyline(HDC dc, const POINT* points, int count, bool closed);
 
-// A solid pen wider than one pixel: round caps and joins, each segment as wide as the pen.
-void strokeWidePolyline(Surface& s, const POINT* points, int count, bool closed, int width,
-                        COLORREF c);
+// Pens wider than one pixel: segment bodies, joins and caps, dashed or solid.
+void strokeWidePolyline(Surface& s, const PenObject& pen, const POINT* points, int count, bool closed);
 
 }  // namespace kelvane::gdi

@@ -61,12 +61,26 @@ struct Bmp {
     const uint8_t* bits() const { return file.data() + bitsOffset; }
 };
 
+// Text bytes of scripts are in code page 1252, as the reference renderer reads them: the system
+// code page is 1252 while a script runs, and what it was before afterwards.
+class CodePage1252 {
+public:
+    CodePage1252() : m_previous(GetSystemCodePage()) { SetSystemCodePage(1252); }
+    ~CodePage1252() { SetSystemCodePage(m_previous); }
+    CodePage1252(const CodePage1252&) = delete;
+    CodePage1252& operator=(const CodePage1252&) = delete;
+
+private:
+    UINT m_previous;
+};
+
 class Interpreter {
 public:
     explicit Interpreter(const Options& o) : m_opt(o) {}
     ~Interpreter() { destroyCanvas(); }
 
     int run(const std::string& name, const std::string& text) {
+        const CodePage1252 codePage;
         m_file = name;
         m_line = 0;
         m_onfailExit = true;
@@ -288,9 +302,12 @@ private:
         if (!m_dc) return;
         SelectObject(m_dc, GetStockObject(BLACK_PEN));
         SelectObject(m_dc, GetStockObject(WHITE_BRUSH));
+        SelectObject(m_dc, GetStockObject(SYSTEM_FONT));
         SelectObject(m_dc, m_oldBitmap);
         if (m_pen) DeleteObject(m_pen);
         if (m_brush) DeleteObject(m_brush);
+        if (m_font) DeleteObject(m_font);
+        m_font = nullptr;
         DeleteObject(m_bitmap);
         DeleteDC(m_dc);
         m_dc = nullptr;
@@ -397,7 +414,7 @@ private:
         if (runObjectCommand() || runStateCommand() || runShapeCommand() || runPathCommand() ||
             runBlitCommand() || runOutputCommand())
             return;
-        if (c == "font" || c == "textout" || c == "extent" || c == "metrics" || c == "facename") unsupported();
+        if (runTextCommand()) return;
         die("unknown command '" + c + "'");
     }
 
@@ -501,7 +518,7 @@ private:
             const int m = argInt("MODE");
             noMore();
             if (m != 1) unsupported();  // the compatible mode is the only one drawn here
-        } else if (c == "textalign" || c == "cliprect" || c == "clipreset") {
+        } else if (c == "cliprect" || c == "clipreset") {
             unsupported();
         } else {
             return false;
@@ -639,6 +656,56 @@ private:
         return true;
     }
 
+    // Text commands; their text is in code page 1252, as the reference renderer reads it.
+    bool runTextCommand() {
+        const std::string& c = m_cmd;
+        if (c == "font") {
+            LOGFONTA font{};
+            font.lfHeight = argInt("HEIGHT");
+            font.lfEscapement = argInt("ESCAPEMENT");
+            font.lfWeight = argInt("WEIGHT");
+            font.lfCharSet = 1;  // DEFAULT_CHARSET
+            font.lfQuality = 3;  // aliased, as drawn here
+            const std::string face = restText();
+            if (face.size() >= size_t(LF_FACESIZE))
+                die("font: face name longer than " + std::to_string(LF_FACESIZE - 1) + " characters");
+            std::memcpy(font.lfFaceName, face.data(), face.size());
+            HFONT f = CreateFontIndirectA(&font);
+            if (!f) return check(false, "CreateFontIndirectA"), true;
+            HGDIOBJ old = m_font;
+            if (!SelectObject(m_dc, f)) check(false, "SelectObject(font)");
+            if (old) DeleteObject(old);
+            m_font = f;
+        } else if (c == "textout") {
+            const int x = argInt("X"), y = argInt("Y");
+            const std::string text = restText();
+            check(TextOutA(m_dc, x, y, text.data(), int(text.size())), "TextOutA");
+        } else if (c == "extent") {
+            const std::string text = restText();
+            SIZE size{0, 0};
+            check(GetTextExtentPoint32A(m_dc, text.data(), int(text.size()), &size), "GetTextExtentPoint32A");
+            out() << size.cx << " " << size.cy << "\n";
+        } else if (c == "metrics") {
+            noMore();
+            TEXTMETRICA tm{};
+            check(GetTextMetricsA(m_dc, &tm), "GetTextMetricsA");
+            out() << tm.tmHeight << " " << tm.tmAscent << " " << tm.tmDescent << " " << tm.tmInternalLeading << " "
+                  << tm.tmExternalLeading << " " << tm.tmAveCharWidth << " " << tm.tmMaxCharWidth << "\n";
+        } else if (c == "facename") {
+            noMore();
+            char name[LF_FACESIZE + 1] = "";
+            check(GetTextFaceA(m_dc, int(sizeof name), name) != 0, "GetTextFaceA");
+            out() << name << "\n";
+        } else if (c == "textalign") {
+            const int align = argInt("FLAGS");
+            noMore();
+            if (align != 0) unsupported();  // top-left reference points only
+        } else {
+            return false;
+        }
+        return true;
+    }
+
     bool runOutputCommand() {
         const std::string& c = m_cmd;
         if (c == "save" || c == "dump") {
@@ -672,6 +739,7 @@ private:
 
     HDC m_dc = nullptr;
     HGDIOBJ m_bitmap = nullptr, m_oldBitmap = nullptr, m_pen = nullptr, m_brush = nullptr;
+    HGDIOBJ m_font = nullptr;
     uint8_t* m_bits = nullptr;
     int m_w = 0, m_h = 0, m_stride = 0;
 };

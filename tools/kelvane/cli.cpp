@@ -12,6 +12,7 @@
 
 #include "interpreter.h"
 #include "kelvane/cChart.h"
+#include "kelvane/gdi.h"
 
 #ifndef KELVANE_VERSION
 #define KELVANE_VERSION "unknown"
@@ -25,6 +26,8 @@ Draws the charts that chart scripts describe. Each script runs with a fresh char
 
 Options:
   -o, --output DIR  put files with relative names (makeChart, save) in DIR, created if missing
+      --codepage N  the system code page text is measured and converted in (default 936;
+                    1252, 65001 and the other code pages iconv knows)
       --help        show this text and exit
       --version     show the version and exit
 
@@ -47,6 +50,7 @@ struct Options {
     bool help = false;
     bool version = false;
     std::optional<std::string> outputFolder;
+    std::optional<unsigned> codePage;
     std::vector<std::string> scripts;
 };
 
@@ -68,6 +72,18 @@ std::string ParseOptions(std::span<const std::string> args, Options& options) {
             options.outputFolder = args[++i];
         } else if (arg.starts_with("--output=")) {
             options.outputFolder = arg.substr(9);
+        } else if (arg == "--codepage" || arg.starts_with("--codepage=")) {
+            std::string value;
+            if (arg == "--codepage") {
+                if (i + 1 == args.size()) return "option --codepage needs a number";
+                value = args[++i];
+            } else {
+                value = arg.substr(11);
+            }
+            const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+            if (value.empty() || value.size() > 9 || !std::all_of(value.begin(), value.end(), digit))
+                return "option --codepage needs a number, not '" + value + "'";
+            options.codePage = unsigned(std::stoul(value));
         } else {
             return "unknown option '" + arg + "'";
         }
@@ -155,6 +171,18 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         }
     }
     if (!allReadable) return kExitUsage;
+
+    // The code page is process-wide: set for this run, put back afterwards.
+    const unsigned previousCodePage = gdi::GetSystemCodePage();
+    if (options.codePage && !gdi::SetSystemCodePage(*options.codePage)) {
+        err << "kelvane: unknown code page " << *options.codePage
+            << "\nTry 'kelvane --help' for more information.\n";
+        return kExitUsage;
+    }
+    struct RestoreCodePage {
+        unsigned codePage;
+        ~RestoreCodePage() { gdi::SetSystemCodePage(codePage); }
+    } restore{previousCodePage};
 
     std::filesystem::path outputFolder;
     if (options.outputFolder) {

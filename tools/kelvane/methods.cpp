@@ -114,6 +114,11 @@ std::vector<MethodEntry> BuildTable() {
          [](cChart& c, Args a) -> Value {
              return c.DrawCurve(a[0], a[1].toText(), a[2].toLong(), a[3].toSingle(), a[4].toLong(), a[5].toInteger());
          }},
+        {"DrawImage",
+         {Required("StrPath"), Required("x"), Required("y"), Optional("TransColor", 16777215), Optional("Opacity", 100)},
+         [](cChart& c, Args a) -> Value {
+             return c.DrawImage(a[0].toText(), a[1].toSingle(), a[2].toSingle(), a[3].toLong(), a[4].toInteger());
+         }},
         {"makeChart", {OutputFile("FileName")},
          [](cChart& c, Args a) -> Value { return c.makeChart(a[0].toText()); }},
         {"SaveBinary", {Required("imgType")},

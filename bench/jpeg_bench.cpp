@@ -1,0 +1,196 @@
+// JPEG encoding of chart canvases by cJpeg, next to libjpeg-turbo (quality 75, 4:2:0, optimised
+// Huffman tables) reading the same canvas pixels in the same run; plus the encoder's parts.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string>
+
+#include <jpeglib.h>
+
+#include "kelvane/cChart.h"
+#include "kelvane/gdi.h"
+#include "output/jpeg_blocks.h"
+#include "output/jpeg_encoder.h"
+
+namespace {
+
+using namespace kelvane;
+
+// A bar chart like the typical request, at the given size: axis, grid, legend, labels, title.
+std::unique_ptr<cChart> barChart(int width, int height) {
+    auto chart = std::make_unique<cChart>();
+    chart->Width(width);
+    chart->Height(height);
+    chart->SerialBars(6);
+    chart->SerialItems(3);
+    chart->BarSpaceRate(0.8f);
+    chart->DrawBarMode(kvSingleColor);
+    chart->BackGrid(kTrue);
+    chart->LegendWidth(width / 5);
+    chart->InitChart();
+    chart->DrawBarChart(100, 5, 0);
+    const Colour colours[3] = {0xCC6600, 0x0078E6, 0x30A040};
+    const char* names[3] = {"North", "South", "West"};
+    std::mt19937 random(42);
+    for (int16_t s = 1; s <= 3; ++s) {
+        chart->FillColor(colours[s - 1]);
+        for (int16_t b = 1; b <= 6; ++b) chart->AddBarData(names[s - 1], float(10 + random() % 90), b, s);
+    }
+    chart->DrawAreaText(Variant(Variant::Array{"Jan", "Feb", "Mar", "Apr", "May", "Jun"}));
+    chart->DrawChartTiTle("Sales by month");
+    // What the output methods draw first.
+    chart->ExportToDC(nullptr);
+    return chart;
+}
+
+// A photograph-like canvas (smooth gradients with noise): every block takes the full transform.
+std::unique_ptr<cChart> noisyCanvas(int width, int height) {
+    auto chart = std::make_unique<cChart>();
+    chart->Width(width);
+    chart->Height(height);
+    chart->InitChart();
+    gdi::BITMAP bm{};
+    gdi::GetObjectA(gdi::GetCurrentObject(chart->canvasDC(), gdi::OBJ_BITMAP), sizeof bm, &bm);
+    std::mt19937 random(7);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = static_cast<uint8_t*>(bm.bmBits) + size_t(y) * size_t(bm.bmWidthBytes);
+        for (int x = 0; x < width; ++x) {
+            row[x * 3] = uint8_t(x * 255 / width + int(random() % 24));
+            row[x * 3 + 1] = uint8_t(y * 255 / height + int(random() % 24));
+            row[x * 3 + 2] = uint8_t((x + y) % 256);
+        }
+    }
+    return chart;
+}
+
+std::unique_ptr<cChart> canvasFor(const benchmark::State& state) {
+    const int w = int(state.range(0)), h = int(state.range(1));
+    return state.range(2) ? noisyCanvas(w, h) : barChart(w, h);
+}
+
+void BM_KelvaneJpeg(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    const int w = int(state.range(0)), h = int(state.range(1));
+    size_t bytes = 0;
+    for (auto _ : state) {
+        cJpeg jpeg;
+        jpeg.Quality(75);
+        jpeg.SampleHDC(chart->canvasDC(), w, h, 0, 0);
+        const Variant stream = jpeg.SaveBinary();
+        bytes = stream.bytes().size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["jpeg_bytes"] = double(bytes);
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+// libjpeg-turbo on the canvas memory itself: bottom-up rows of blue, green, red.
+void BM_LibjpegTurbo(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    const int w = int(state.range(0)), h = int(state.range(1));
+    gdi::BITMAP bm{};
+    gdi::GetObjectA(gdi::GetCurrentObject(chart->canvasDC(), gdi::OBJ_BITMAP), sizeof bm, &bm);
+    std::vector<JSAMPROW> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y)
+        rows[size_t(y)] = static_cast<JSAMPLE*>(bm.bmBits) + size_t(h - 1 - y) * size_t(bm.bmWidthBytes);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        jpeg_compress_struct info;
+        jpeg_error_mgr errors;
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        unsigned char* buffer = nullptr;
+        unsigned long size = 0;
+        jpeg_mem_dest(&info, &buffer, &size);
+        info.image_width = JDIMENSION(w);
+        info.image_height = JDIMENSION(h);
+        info.input_components = 3;
+        info.in_color_space = JCS_EXT_BGR;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, 75, TRUE);  // 4:2:0 is the default for colour pictures
+        info.optimize_coding = TRUE;
+        jpeg_start_compress(&info, TRUE);
+        jpeg_write_scanlines(&info, rows.data(), JDIMENSION(h));
+        jpeg_finish_compress(&info);
+        jpeg_destroy_compress(&info);
+        bytes = size;
+        std::free(buffer);
+    }
+    state.counters["jpeg_bytes"] = double(bytes);
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+// The parts of cJpeg: sampling (copy, halftone stretch of the chroma, transform), then the two
+// Huffman passes and the segments.
+void BM_KelvaneJpegSampling(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    const int w = int(state.range(0)), h = int(state.range(1));
+    cJpeg jpeg;
+    for (auto _ : state) benchmark::DoNotOptimize(jpeg.SampleHDC(chart->canvasDC(), w, h, 0, 0));
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+void BM_KelvaneJpegEntropyCoding(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    const int w = int(state.range(0)), h = int(state.range(1));
+    cJpeg jpeg;
+    jpeg.SampleHDC(chart->canvasDC(), w, h, 0, 0);
+    for (auto _ : state) {
+        const Variant stream = jpeg.SaveBinary();
+        benchmark::DoNotOptimize(stream.bytes().data());
+    }
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+// The raster layer's halftone stretch that makes the chroma planes.
+void BM_HalftoneHalving(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    const int w = int(state.range(0)), h = int(state.range(1));
+    gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);
+    gdi::BITMAPINFO info{};
+    info.bmiHeader = {sizeof(gdi::BITMAPINFOHEADER), (w + 1) / 2, (h + 1) / 2, 1, 24, 0, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    gdi::HBITMAP section = gdi::CreateDIBSection(dc, &info, gdi::DIB_RGB_COLORS, &bits, nullptr, 0);
+    gdi::HGDIOBJ previous = gdi::SelectObject(dc, section);
+    gdi::SetStretchBltMode(dc, gdi::HALFTONE);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(gdi::StretchBlt(dc, 0, 0, (w + 1) / 2, (h + 1) / 2, chart->canvasDC(), 0, 0, w, h, gdi::SRCCOPY));
+    gdi::SelectObject(dc, previous);
+    gdi::DeleteObject(section);
+    gdi::DeleteDC(dc);
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+void BM_JpegBlockTransform(benchmark::State& state) {
+    jpeg::QuantTable table;
+    table.values = jpeg::scaleTable(jpeg::baseTable(0), jpeg::qualityScale(75));
+    jpeg::computeDivisors(table, 8);
+    const jpeg::BlockQuantiser quantiser(table);
+    std::mt19937 random(3);
+    std::vector<float> samples(64 * 1024);
+    for (float& s : samples) s = float(int(random() % 256) - 128);
+    alignas(16) int16_t out[64];
+    size_t i = 0;
+    for (auto _ : state) {
+        jpeg::transformBlock(samples.data() + (i++ % 1024) * 64, quantiser, out);
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_JpegBlockTransform);
+
+// Arguments: width, height, 0 for a bar chart or 1 for the noisy picture.
+void canvasSizes(benchmark::internal::Benchmark* b) {
+    b->Args({400, 300, 0})->Args({1920, 1080, 0})->Args({1920, 1080, 1})->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_KelvaneJpeg)->Apply(canvasSizes);
+BENCHMARK(BM_LibjpegTurbo)->Apply(canvasSizes);
+BENCHMARK(BM_KelvaneJpegSampling)->Apply(canvasSizes);
+BENCHMARK(BM_KelvaneJpegEntropyCoding)->Apply(canvasSizes);
+BENCHMARK(BM_HalftoneHalving)->Apply(canvasSizes);
+
+}  // namespace

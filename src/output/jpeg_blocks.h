@@ -1,0 +1,84 @@
+// From pixels to quantised coefficients: colour conversion of a component's padded picture, the
+// float AAN forward DCT and quantisation, one 8 x 8 block at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "output/jpeg_tables.h"
+
+namespace kelvane::jpeg {
+
+// Read-only 24-bit pixels (blue, green, red per pixel), rows from the top down; a bottom-up
+// bitmap is viewed with a negative stride.
+struct PixelView {
+    const uint8_t* top = nullptr;
+    ptrdiff_t stride = 0;
+    int32_t width = 0, height = 0;
+
+    const uint8_t* row(int32_t y) const { return top + ptrdiff_t(y) * stride; }
+};
+
+enum class ColourComponent { Luminance, BlueDifference, RedDifference };
+
+// One block's quantised coefficients: its DC value and, when any AC coefficient is nonzero, the
+// mask of those (bit k for zigzag position k) and where the block's 64 values are kept.
+struct BlockCode {
+    uint64_t acMask = 0;
+    uint32_t values = 0;  // index of the block's first value in Plane::values
+    int16_t dc = 0;
+};
+
+// The quantised coefficients of one component, blocks in raster order. Most blocks of a chart are
+// flat (no AC coefficient), so only the others keep all 64 values (zigzag order); coefficients
+// of 8-bit samples stay within +-2048, so 16 bits hold them.
+struct Plane {
+    int32_t blocksWide = 0, blocksHigh = 0;
+    std::vector<BlockCode> blocks;
+    std::vector<int16_t> values;
+
+    const BlockCode& block(int32_t column, int32_t row) const {
+        return blocks[size_t(row) * size_t(blocksWide) + size_t(column)];
+    }
+    // The coefficient at zigzag position k of a block (k > 0: only for blocks with an AC mask).
+    int16_t coefficient(const BlockCode& b, int k) const { return k == 0 ? b.dc : values[b.values + size_t(k)]; }
+};
+
+// The quantiser of one table, laid out for the vectorised transform.
+struct BlockQuantiser {
+    explicit BlockQuantiser(const QuantTable& table);
+    // Divisors indexed by column x 8 + row: the transform's output comes out transposed.
+    alignas(16) float transposedDivisors[kBlockCoefficients];
+    // Zigzag position of each transposed index.
+    uint8_t transposedZigzag[kBlockCoefficients];
+    float dcDivisor;
+};
+
+// The unscaled AAN forward DCT of 64 samples (row x 8 + column) followed by quantisation:
+// coefficient(z) = round-half-even(divisor(z) x DCT(row, column)), stored in zigzag order.
+// Returns the mask of nonzero AC coefficients; when it is 0 only out[0] is written.
+uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
+                        int16_t out[kBlockCoefficients]);
+
+// Bit k set when zigzag coefficient k (k >= 1) is nonzero.
+uint64_t acMask(const int16_t coefficients[kBlockCoefficients]);
+
+// The sample value of one pixel for a component, in single precision as the conversion defines it.
+float sampleOf(ColourComponent component, uint8_t red, uint8_t green, uint8_t blue);
+
+// Hands out the eight rows of one block row (24-bit rows of at least the picture's width); rows
+// below the picture repeat its last row.
+using BlockRowSource = std::function<void(int32_t blockRow, const uint8_t* rows[8])>;
+
+// Converts, transforms and quantises the paddedWidth x paddedHeight picture (multiples of 8) whose
+// rows come from the source, width pixels each; columns beyond the width repeat the last one.
+void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWidth,
+                   int32_t paddedHeight, ColourComponent component, const QuantTable& table, Plane& out);
+
+// The same for a picture in memory: columns and rows beyond the view repeat its last ones.
+void transformPlane(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
+                    ColourComponent component, const QuantTable& table, Plane& out);
+
+}  // namespace kelvane::jpeg

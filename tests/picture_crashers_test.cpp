@@ -1,0 +1,29 @@
+// Inputs that once crashed or hung a picture loader (tests/crashers) stay harmless.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "bmp_file.h"
+#include "draw/image_from.h"
+#include "picture_helpers.h"
+
+namespace kelvane {
+namespace {
+
+TEST(PictureCrashers, SavedInputsLoadOrFailQuickly) {
+    const std::filesystem::path folder = std::filesystem::path(KELVANE_TEST_DATA) / ".." / "crashers";
+    test::MessageLog log;
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (!entry.is_regular_file() || entry.path().filename() == "README.md") continue;
+        const auto start = std::chrono::steady_clock::now();
+        const StdPicture picture = mImageFrom::PictureFromBytes(test::readFile(entry.path().string()));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << entry.path();
+        ++inputs;
+    }
+    RecordProperty("inputs", inputs);
+}
+
+}  // namespace
+}  // namespace kelvane

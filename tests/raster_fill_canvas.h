@@ -1,0 +1,102 @@
+// A small 24-bit canvas for the fill tests (polygons, regions, brushes, rectangles): a memory
+// context with a DIB section selected, pixel reads, and a text map of which pixels changed.
+#pragma once
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "kelvane/gdi.h"
+
+namespace kelvane::test {
+
+class FillCanvas {
+public:
+    FillCanvas(int w, int h, gdi::COLORREF background = gdi::RGB(255, 255, 255)) : m_w(w), m_h(h) {
+        using namespace gdi;
+        m_dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+        fill(background);
+        m_background = background;
+    }
+    ~FillCanvas() {
+        using namespace gdi;
+        SelectObject(m_dc, GetStockObject(BLACK_PEN));
+        SelectObject(m_dc, GetStockObject(WHITE_BRUSH));
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    FillCanvas(const FillCanvas&) = delete;
+    FillCanvas& operator=(const FillCanvas&) = delete;
+
+    gdi::HDC dc() const { return m_dc; }
+    int width() const { return m_w; }
+    int height() const { return m_h; }
+    gdi::COLORREF at(int x, int y) const { return gdi::GetPixel(m_dc, x, y); }
+    void fill(gdi::COLORREF c) {
+        for (int y = 0; y < m_h; ++y)
+            for (int x = 0; x < m_w; ++x) gdi::SetPixel(m_dc, x, y, c);
+    }
+    // One character a pixel, rows separated by '\n': '.' for the background, '#' otherwise.
+    std::string map() const {
+        std::string s;
+        for (int y = 0; y < m_h; ++y) {
+            for (int x = 0; x < m_w; ++x) s += at(x, y) == m_background ? '.' : '#';
+            s += '\n';
+        }
+        return s;
+    }
+    int count(gdi::COLORREF c) const {
+        int n = 0;
+        for (int y = 0; y < m_h; ++y)
+            for (int x = 0; x < m_w; ++x) n += at(x, y) == c;
+        return n;
+    }
+
+private:
+    int m_w, m_h;
+    gdi::HDC m_dc;
+    gdi::HBITMAP m_bitmap;
+    gdi::HGDIOBJ m_old;
+    gdi::COLORREF m_background = 0;
+};
+
+// Selects a new object and deletes it (after putting the stock one back) at the end of scope.
+class Selected {
+public:
+    Selected(gdi::HDC dc, gdi::HGDIOBJ object) : m_dc(dc), m_object(object) { gdi::SelectObject(dc, object); }
+    ~Selected() {
+        using namespace gdi;
+        const DWORD kind = GetObjectType(m_object);
+        SelectObject(m_dc, GetStockObject(kind == OBJ_BRUSH ? WHITE_BRUSH : BLACK_PEN));
+        DeleteObject(m_object);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    gdi::HDC m_dc;
+    gdi::HGDIOBJ m_object;
+};
+
+// Milliseconds since construction.
+class Stopwatch {
+public:
+    double ms() const {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_start).count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+};
+
+}  // namespace kelvane::test

@@ -1,0 +1,248 @@
+#!/usr/bin/env python3
+"""Writes tests/reference/polygon.txt: filled polygons for the reference renderer and our replay.
+
+Polygon under both fill modes (ALTERNATE and WINDING): convex, concave and self-intersecting
+shapes, stars, thin slivers, tiny triangles, collinear and repeated points, two-point "polygons"
+(the line there and back), reversed orientation, shapes partly or wholly off the canvas and with
+far-away corners, outlined by the stock pen, a coloured one-pixel pen, the null pen and a few wide
+pens; one- and no-point calls (refused) as well. Plus the chart's 3D walls and faces: a
+parallelogram outlined with the black one-pixel pen, then filled again as a region.
+Deterministic: fixed seed, standard library only. Run from anywhere.
+"""
+import math
+import os
+import random
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def main():
+    rnd = random.Random(20240811)
+    out = ['# Filled polygon cases, written by gen_polygon.py; do not edit by hand.']
+    n = 0
+
+    def case(name, w, h, body, bg='0xFFFFFF'):
+        nonlocal n
+        out.append('canvas %d %d %s' % (w, h, bg))
+        out.extend(body)
+        out.append('save polygon/%03d_%s.bmp' % (n, name))
+        n += 1
+
+    def colour():
+        return '0x%06X' % rnd.choice([0, 0x0000FF, 0xFF0000, 0x00C000, rnd.randint(0, 0xFFFFFF)])
+
+    def pts(points):
+        return '%d %s' % (len(points), ' '.join('%d %d' % p for p in points))
+
+    def pen():
+        return rnd.choice(['stockpen', 'nullpen', 'pen 0 1 %s' % colour(), 'pen 0 0 %s' % colour()])
+
+    def size():
+        return rnd.randint(24, 96), rnd.randint(24, 96)
+
+    def fill(body, points, mode=None):
+        mode = mode or rnd.choice([1, 2])
+        return body + ['polyfill %d' % mode, 'brush %s' % colour(), 'polygon ' + pts(points)]
+
+    # The chart: side walls (left edge vertical, receding by dx, dy) and top faces, outlined with
+    # the black pen in the current brush, then the same four points filled as a region.
+    for i in range(30):
+        w, h = size()
+        dx, dy = rnd.randint(5, 20), rnd.randint(5, 20)
+        l = rnd.randint(-4, w - 8)
+        b = rnd.randint(dy, h + 4)
+        t = rnd.randint(dy - 4, b)
+        if i % 2 == 0:
+            p = [(l, b), (l + dx, b - dy), (l + dx, t - dy), (l, t)]
+            name = 'chart_wall'
+        else:
+            r = l + rnd.randint(0, 40)
+            p = [(l, t), (l + dx, t - dy), (r + dx, t - dy), (r, t)]
+            name = 'chart_face'
+        body = ['pen 0 1 0x000000', 'brush %s' % colour(), 'polygon ' + pts(p)]
+        if i % 3 != 2:
+            body.append('rgnfill %s %s' % (pts(p), colour()))
+        case(name, w, h, body)
+
+    # The chart's 3D bars: the front as a rectangle, the top face outlined, both faces filled as
+    # regions in the darker colour, then the receding edges drawn as lines; and the plot's back
+    # wall and floor.
+    for i in range(24):
+        w, h = size()
+        dx, dy = rnd.randint(5, 20), rnd.randint(5, 20)
+        x = rnd.randint(-4, w - 10)
+        right = x + rnd.randint(3, 30)
+        bottom = rnd.randint(dy + 2, h + 2)
+        top = rnd.randint(dy - 3, bottom)
+        top_face = [(x, top), (right, top), (right + dx, top - dy), (x + dx, top - dy)]
+        side_face = [(right, bottom), (right, top), (right + dx, top - dy), (right + dx, bottom - dy)]
+        side = colour()
+        body = ['pen 0 1 0x000000', 'brush %s' % colour(), 'rect %d %d %d %d' % (x, top, right + 1, bottom + 1),
+                'polygon ' + pts(top_face), 'brush %s' % side,
+                'rgnfill %s %s' % (pts(top_face), side), 'rgnfill %s %s' % (pts(side_face), side),
+                'moveto %d %d' % side_face[1], 'lineto %d %d' % top_face[2], 'lineto %d %d' % top_face[3],
+                'moveto %d %d' % top_face[2], 'lineto %d %d' % side_face[3]]
+        case('chart_3d_bar', w, h, body)
+    for i in range(8):
+        w, h = size()
+        dx, dy = rnd.randint(5, 20), rnd.randint(5, 20)
+        L, B = rnd.randint(0, 10), h - rnd.randint(1, 6)
+        T, R = rnd.randint(dy, B - 5), w - rnd.randint(dx, dx + 10)
+        back = [(L, B), (L + dx, B - dy), (L + dx, T - dy), (L, T)]
+        floor = [(L, B), (L + dx, B - dy), (R + dx, B - dy), (R, B)]
+        wall = colour()
+        body = ['pen 0 1 0x000000', 'polygon ' + pts(back), 'brush %s' % wall, 'rgnfill %s %s' % (pts(back), wall),
+                'polygon ' + pts(floor), 'rgnfill %s %s' % (pts(floor), wall),
+                'moveto %d %d' % back[0], 'lineto %d %d' % back[1], 'lineto %d %d' % back[2], 'lineto %d %d' % back[3],
+                'moveto %d %d' % floor[1], 'lineto %d %d' % floor[2], 'lineto %d %d' % floor[3]]
+        case('chart_walls', w, h, body)
+
+    # Random polygons of 3 to 12 points over and around the canvas.
+    for i in range(80):
+        w, h = size()
+        k = rnd.randint(3, 12)
+        p = [(rnd.randint(-15, w + 15), rnd.randint(-15, h + 15)) for _ in range(k)]
+        case('random_%s' % ('alternate' if i % 2 == 0 else 'winding'), w, h,
+             fill([pen()], p, 1 + i % 2))
+
+    # Convex shapes (points on an ellipse), in both orientations.
+    for i in range(30):
+        w, h = size()
+        cx, cy = rnd.randint(0, w), rnd.randint(0, h)
+        rx, ry = rnd.randint(1, w), rnd.randint(1, h)
+        k = rnd.randint(3, 10)
+        a0 = rnd.uniform(0, 2 * math.pi)
+        p = [(cx + round(rx * math.cos(a0 + 2 * math.pi * j / k)),
+              cy + round(ry * math.sin(a0 + 2 * math.pi * j / k))) for j in range(k)]
+        if i % 2:
+            p.reverse()
+        case('convex_%s' % ('reversed' if i % 2 else 'forward'), w, h, fill([pen()], p))
+
+    # Stars {k/step}: ALTERNATE leaves the core empty, WINDING fills it.
+    for i in range(24):
+        w, h = size()
+        k = rnd.choice([5, 7, 8, 9])
+        step = rnd.choice([s for s in (2, 3) if math.gcd(k, s) == 1])
+        cx, cy, r = w // 2 + rnd.randint(-5, 5), h // 2 + rnd.randint(-5, 5), rnd.randint(6, max(w, h))
+        p = [(cx + round(r * math.cos(2 * math.pi * j * step / k)),
+              cy + round(r * math.sin(2 * math.pi * j * step / k))) for j in range(k)]
+        case('star_%s' % ('alternate' if i % 2 == 0 else 'winding'), w, h, fill([pen()], p, 1 + i % 2))
+
+    # Overlapping figures traced twice round (winding number 2) and spirals.
+    for i in range(10):
+        w, h = size()
+        p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(rnd.randint(3, 5))]
+        case('twice_round_%s' % ('alternate' if i % 2 == 0 else 'winding'), w, h,
+             fill([pen()], p + p, 1 + i % 2))
+
+    # Thin slivers: nearly horizontal and nearly vertical.
+    for i in range(30):
+        w, h = size()
+        x0, y0 = rnd.randint(-5, w), rnd.randint(-5, h)
+        if i % 2 == 0:
+            dx, dy = rnd.randint(-60, 60), rnd.randint(-3, 3)
+            p = [(x0, y0), (x0 + dx, y0 + dy), (x0 + dx + rnd.randint(-2, 2), y0 + dy + rnd.randint(0, 2)),
+                 (x0, y0 + rnd.randint(0, 2))]
+            case('sliver_flat', w, h, fill([pen()], p))
+        else:
+            dx, dy = rnd.randint(-3, 3), rnd.randint(-60, 60)
+            p = [(x0, y0), (x0 + dx, y0 + dy), (x0 + dx + rnd.randint(0, 2), y0 + dy),
+                 (x0 + rnd.randint(0, 2), y0)]
+            case('sliver_steep', w, h, fill([pen()], p))
+
+    # Tiny triangles and quads of a few pixels.
+    for i in range(30):
+        w, h = 24, 24
+        cx, cy = rnd.randint(2, 21), rnd.randint(2, 21)
+        p = [(cx + rnd.randint(-3, 3), cy + rnd.randint(-3, 3)) for _ in range(rnd.choice([3, 3, 4]))]
+        case('tiny', w, h, fill([pen()], p))
+
+    # Degenerate: collinear points, repeated points, zero area, two points.
+    for i in range(24):
+        w, h = size()
+        x0, y0 = rnd.randint(0, w), rnd.randint(0, h)
+        kind = i % 4
+        if kind == 0:
+            dx, dy = rnd.randint(-6, 6), rnd.randint(-6, 6)
+            p = [(x0 + j * dx, y0 + j * dy) for j in range(rnd.randint(3, 5))]
+            name = 'collinear'
+        elif kind == 1:
+            q = (rnd.randint(0, w), rnd.randint(0, h))
+            p = [(x0, y0), (x0, y0), q, q, (rnd.randint(0, w), rnd.randint(0, h)), (x0, y0)]
+            name = 'repeated_points'
+        elif kind == 2:
+            p = [(x0, y0), (x0 + rnd.randint(-30, 30), y0 + rnd.randint(-30, 30))]
+            name = 'two_points'
+        else:
+            p = [(x0, y0)] * 3
+            name = 'one_spot'
+        case(name, w, h, fill([pen()], p))
+
+    # Refused calls (fewer than two points) draw nothing and leave the state alone.
+    for k in (0, 1):
+        w, h = size()
+        p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(k)]
+        case('refused_%d_points' % k, w, h,
+             ['onfail warn', 'brush 0x0000FF', 'polygon ' + pts(p), 'onfail exit',
+              'polygon ' + pts([(2, 2), (w - 3, 4), (5, h - 3)])])
+
+    # Far corners: the polygon crosses the canvas from far away (kept within the reference
+    # renderer's range).
+    for i in range(24):
+        w, h = size()
+        m = 2 ** rnd.choice([10, 14, 18, 22, 26])
+        k = rnd.randint(3, 6)
+        p = [(rnd.randint(-m, m), rnd.randint(-m, m)) for _ in range(k)]
+        p[rnd.randrange(k)] = (rnd.randint(0, w), rnd.randint(0, h))
+        case('far_corners', w, h, fill([rnd.choice(['nullpen', 'stockpen'])], p))
+
+    # Wholly off the canvas.
+    for i in range(6):
+        w, h = size()
+        side = i % 4
+        base = [(rnd.randint(0, 20), rnd.randint(0, 20)) for _ in range(4)]
+        off = [(w + 2, 0), (-25, 0), (0, h + 2), (0, -25)][side]
+        p = [(x + off[0], y + off[1]) for x, y in base]
+        case('off_canvas', w, h, fill([pen()], p))
+
+    # A few wide pens around the fill.
+    for i in range(12):
+        w, h = size()
+        p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(rnd.randint(3, 6))]
+        width = rnd.choice([2, 3, 4, 5])
+        case('wide_pen_%d' % width, w, h, fill(['pen 0 %d %s' % (width, colour())], p))
+
+    # Several polygons on one canvas, over each other.
+    for i in range(10):
+        w, h = size()
+        body = []
+        for k in range(rnd.randint(2, 4)):
+            p = [(rnd.randint(-5, w + 5), rnd.randint(-5, h + 5)) for _ in range(rnd.randint(3, 7))]
+            body = fill(body + [pen()], p)
+        case('layered', w, h, body, bg='0xF0F0F0')
+
+    # Inside a path the polygon is recorded as a closed figure, the current position unmoved.
+    for i in range(10):
+        w, h = size()
+        p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(rnd.randint(3, 6))]
+        body = ['pen %d 1 %s' % (rnd.choice([0, 1]), colour()), 'brush %s' % colour(),
+                'polyfill %d' % rnd.choice([1, 2]), 'moveto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)),
+                'beginpath', 'polygon ' + pts(p)]
+        if i % 2:
+            body.append('lineto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)))
+        body += ['endpath', rnd.choice(['strokepath', 'fillpath', 'strokeandfillpath'])]
+        case('in_path', w, h, body)
+    # After a closed figure, the line following the polygon still starts at the current position.
+    for i in range(4):
+        w, h = size()
+        p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(3)]
+        body = ['moveto 1 1', 'beginpath', 'lineto %d 1' % (w // 3), 'lineto %d %d' % (w // 3, h // 2), 'closefigure',
+                'polygon ' + pts(p), 'lineto %d %d' % (w - 2, rnd.randint(0, h)), 'endpath', 'strokepath']
+        case('in_path_after_closed_figure', w, h, body)
+
+    with open(os.path.join(HERE, 'polygon.txt'), 'w') as f:
+        f.write('\n'.join(out) + '\n')
+
+
+if __name__ == '__main__':
+    main()
