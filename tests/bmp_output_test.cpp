@@ -187,3 +187,19 @@ TEST_F(BmpOutput, OutputFinishesWithABlackAxisLineFromTheFrame) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+TEST(TemplateCanvasOutput, JpegAndExportCopyTheTemplateSizedCanvas) {
+    cChart chart;
+    chart.InitChart();  // Width and Height 0: the 21 x 21 template
+    const Variant jpeg = chart.SaveBinary("jpg");
+    ASSERT_TRUE(jpeg.isBytes());
+    EXPECT_EQ(jpeg.bytes()[0], 0xFF);
+    EXPECT_EQ(jpeg.bytes()[1], 0xD8);
+    EXPECT_EQ(chart.ErrorInfo(), "");
+}
+
+}  // namespace
+}  // namespace kelvane

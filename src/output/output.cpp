@@ -37,6 +37,10 @@ Format formatOfFileName(const std::string& name) {
     return Format::None;
 }
 
+// The size the outputs copy: the settings, except that a side of 0 gave the canvas the
+// template's 21 pixels, which are the pixels to copy (0 would make the output empty or fail).
+int32_t outputSide(int32_t setting) { return setting == 0 ? 21 : setting; }
+
 }  // namespace
 
 void cChart::finishDrawing() {
@@ -67,8 +71,8 @@ int32_t cChart::makeChart(const std::string& FileName) {
         }
         break;
     case Format::Jpeg:
-        WriteJpegFile(m->canvas.exists() ? m->canvas.dc : nullptr, m->settings.Width,
-                      m->settings.Height, m->settings.Quality, FileName);
+        WriteJpegFile(m->canvas.exists() ? m->canvas.dc : nullptr, outputSide(m->settings.Width),
+                      outputSide(m->settings.Height), m->settings.Quality, FileName);
         Destroy();
         break;
     case Format::Gif:
@@ -90,8 +94,8 @@ Variant cChart::SaveBinary(const std::string& imgType) {
         return Variant(BuildBmpImage(c.dc, c.bitmap));
     }
     if (type == "jpg" || type == "jpeg")
-        return JpegByteArray(m->canvas.exists() ? m->canvas.dc : nullptr, m->settings.Width,
-                             m->settings.Height, m->settings.Quality);
+        return JpegByteArray(m->canvas.exists() ? m->canvas.dc : nullptr, outputSide(m->settings.Width),
+                             outputSide(m->settings.Height), m->settings.Quality);
     return Variant();
 }
 
@@ -99,7 +103,8 @@ int32_t cChart::ExportToDC(HDC DC) {
     try {
         finishDrawing();
         if (m->canvas.exists())
-            BitBlt(DC, 0, 0, m->settings.Width, m->settings.Height, m->canvas.dc, 0, 0, SRCCOPY);
+            BitBlt(DC, 0, 0, outputSide(m->settings.Width), outputSide(m->settings.Height), m->canvas.dc, 0, 0,
+                   SRCCOPY);
     } catch (...) {
         // Copying onto the host's context never fails towards the host.
     }
