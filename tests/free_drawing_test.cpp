@@ -13,6 +13,7 @@
 #include "draw/wave_curve.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
+#include "trace_capture.h"
 
 namespace kelvane {
 namespace {
@@ -129,20 +130,6 @@ TEST_F(Gradient, OpacityBeyondHundredOverflows) {
               kErrOverflow);
 }
 
-// Runs a drawing call with the canvas traced and returns the recorded script.
-std::string traced(cChart& chart, const std::function<void()>& call) {
-    const std::string dir = test::tempDir();
-    const std::string path = dir + "/t.txt";
-    StartTrace(chart.canvasDC(), path.c_str());
-    call();
-    StopTrace(chart.canvasDC());
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::filesystem::remove_all(dir);
-    return text.str();
-}
-
 cChart& canvasChart(cChart& chart) {
     chart.Width(100);
     chart.Height(80);
@@ -153,10 +140,10 @@ cChart& canvasChart(cChart& chart) {
 TEST(FreeDrawing, LineWidthTextRoundsHalvesToEven) {
     cChart chart;
     canvasChart(chart);
-    EXPECT_NE(traced(chart, [&] { chart.DrawLine(0, "2.5", 0x0000FF, 1, 1, 50, 1); })
+    EXPECT_NE(test::traced(chart, [&] { chart.DrawLine(0, "2.5", 0x0000FF, 1, 1, 50, 1); })
                   .find("extpen 0x00011207 2 0x0000FF 4 1 0 0 0"),
               std::string::npos);
-    EXPECT_NE(traced(chart, [&] { chart.DrawLine(5, " 3.5 ", 0, 1, 1, 50, 1); })
+    EXPECT_NE(test::traced(chart, [&] { chart.DrawLine(5, " 3.5 ", 0, 1, 1, 50, 1); })
                   .find("extpen 0x00011207 4 0x000000 4 16 8 4 8"),
               std::string::npos);
 }
