@@ -241,6 +241,10 @@ void arcVertices(const EllipseBox& box, const EllipseOutline& outline, POINT sta
 BOOL drawArcShape(HDC dc, ArcShape shape, int left, int top, int right, int bottom, int xStart,
                   int yStart, int xEnd, int yEnd) {
     if (!dc) return 0;
+    if (Trace* t = traceOf(dc)) {
+        static const char* const names[] = {"arc", "arcto", "pie"};
+        t->line("%s %d %d %d %d %d %d %d %d", names[int(shape)], left, top, right, bottom, xStart, yStart, xEnd, yEnd);
+    }
     const bool ccw = dc->arcDirection != AD_CLOCKWISE;
     const POINT start{xStart, yStart}, end{xEnd, yEnd};
     EllipseBox box = EllipseBox::ordered(left, top, right, bottom);

@@ -20,11 +20,8 @@ DashPattern finish(DashPattern p) {
         for (int i = 0; i < p.count; ++i) p.entries[size_t(p.count + i)] = p.entries[size_t(i)];
         p.count *= 2;
     }
-    p.period = p.onLength = 0;
-    for (int i = 0; i < p.count; ++i) {
-        p.period += p.entries[size_t(i)];
-        if (i % 2 == 0) p.onLength += p.entries[size_t(i)];
-    }
+    p.period = 0;
+    for (int i = 0; i < p.count; ++i) p.period += p.entries[size_t(i)];
     if (p.period == 0) p.count = 0;
     return p;
 }

@@ -15,7 +15,6 @@ struct DashPattern {
     std::array<uint32_t, 32> entries{};
     int count = 0;         // 0 for a solid pen
     uint64_t period = 0;   // sum of the entries
-    uint64_t onLength = 0; // sum of the dash (even) entries
 
     bool solid() const { return count == 0; }
     bool isOn(int entry) const { return entry % 2 == 0; }

@@ -185,9 +185,16 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
     int64_t r0 = std::min(bandRow(s0), bandRow(s1 - 1)), r1 = std::max(bandRow(s0), bandRow(s1 - 1)) + 1;
     r0 = std::max(r0, -offset);
     r1 = std::min(r1, int64_t(dst->height()) - offset);
-    if (r0 < r1)
-        copyPixels(band, int(c0), int(r0), *dst, int(c0 + dxOffset), int(r0 + offset), int(c1 - c0),
-                   int(r1 - r0));
+    if (r0 < r1) {
+        const int x = int(c0 + dxOffset), y = int(r0 + offset), cw = int(c1 - c0), ch = int(r1 - r0);
+        copyPixels(band, int(c0), int(r0), *dst, x, y, cw, ch);
+        // Traced as its effect: the rectangle it wrote, copied in from a picture.
+        if (Trace* t = traceOf(dc)) {
+            t->line("stretchmode %d", COLORONCOLOR);
+            t->line("stretch_from %s %d %d %d %d", t->asset(*dst, x, y, cw, ch).c_str(), x, y, cw, ch);
+            t->line("stretchmode %d", dc->stretchMode);
+        }
+    }
     return count;
 }
 

@@ -53,6 +53,7 @@ void strokeOutline(HDC dc, const EllipseOutline& outline) {
 
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     if (!dc) return 0;
+    if (Trace* t = traceOf(dc)) t->line("ellipse %d %d %d %d", left, top, right, bottom);
     EllipseBox box = EllipseBox::ordered(left, top, right, bottom);
     if (recordingPath(dc)) {
         // A closed figure of four quarter-turn Bézier pieces from the left end, in the arc

@@ -106,16 +106,11 @@ BOOL Polyline(HDC dc, const POINT* points, int count) {
     if (!dc || !points || count < 2) return 0;
     if (Trace* t = traceOf(dc)) t->points("polyline", points, count);
     if (recordingPath(dc)) {
-        // A figure of its own, from the first point; the current position stays where it was.
-        const POINT position = dc->position;
+        // A figure of its own, from the first point; the current position stays where it was,
+        // and the next line starts a figure there.
+        pathStartFigure(dc, points[0]);
+        for (int i = 1; i < count; ++i) pathLineTo(dc, points[i]);
         pathMoveTo(dc);
-        dc->position = points[0];
-        for (int i = 1; i < count; ++i) {
-            pathLineTo(dc, points[i]);
-            dc->position = points[i];
-        }
-        pathMoveTo(dc);
-        dc->position = position;
         return 1;
     }
     strokePolyline(dc, points, count, false);

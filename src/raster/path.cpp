@@ -13,12 +13,14 @@ namespace kelvane::gdi {
 
 BOOL BeginPath(HDC dc) {
     if (!dc) return 0;
+    if (Trace* t = traceOf(dc)) t->line("beginpath");
     dc->path.clear();
     dc->path.state = PathState::Open;
     return 1;
 }
 
 BOOL EndPath(HDC dc) {
+    if (Trace* t = traceOf(dc)) t->line("endpath");
     if (!dc || dc->path.state != PathState::Open) return 0;
     dc->path.state = PathState::Closed;
     return 1;
@@ -26,11 +28,13 @@ BOOL EndPath(HDC dc) {
 
 BOOL AbortPath(HDC dc) {
     if (!dc) return 0;
+    if (Trace* t = traceOf(dc)) t->line("abortpath");
     dc->path.clear();
     return 1;
 }
 
 BOOL CloseFigure(HDC dc) {
+    if (Trace* t = traceOf(dc)) t->line("closefigure");
     if (!dc || dc->path.state != PathState::Open || dc->path.types.empty()) return 0;
     dc->path.types.back() |= PT_CLOSEFIGURE;
     dc->path.newFigure = true;
@@ -45,6 +49,9 @@ namespace {
 enum class PathUse { Fill, Stroke, StrokeAndFill };
 
 BOOL usePath(HDC dc, PathUse use) {
+    if (Trace* t = traceOf(dc)) {
+        t->line("%s", use == PathUse::Fill ? "fillpath" : use == PathUse::Stroke ? "strokepath" : "strokeandfillpath");
+    }
     if (!dc || dc->path.state != PathState::Closed) return 0;
     PathFigures figures;
     flattenPath(dc->path, figures);

@@ -138,8 +138,13 @@ BOOL StartTrace(HDC dc, const char* scriptPath) {
     trace->line("# drawn by the Kelvane raster layer; replay with the reference renderer");
     // Our text is two-coloured; ask the same of the renderer.
     trace->line("fontquality 3");
-    trace->line("canvas %d %d 0x000000", w, h);
-    if (s) trace->line("stretch_from %s 0 0 %d %d", trace->asset(*s, 0, 0, w, h).c_str(), w, h);
+    // A canvas of one colour (a new chart's) needs no picture to start from.
+    bool uniform = s != nullptr;
+    const COLORREF first = s ? s->pixel(0, 0) : 0;
+    for (int y = 0; uniform && y < h; ++y)
+        for (int x = 0; uniform && x < w; ++x) uniform = s->pixel(x, y) == first;
+    trace->line("canvas %d %d 0x%06X", w, h, uniform ? RGB(GetRValue(first), GetGValue(first), GetBValue(first)) : 0u);
+    if (s && !uniform) trace->line("stretch_from %s 0 0 %d %d", trace->asset(*s, 0, 0, w, h).c_str(), w, h);
     trace->line("bkmode %d", dc->bkMode);
     trace->line("bkcolor 0x%06X", dc->bkColour);
     trace->line("textcolor 0x%06X", dc->textColour);

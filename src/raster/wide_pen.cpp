@@ -73,6 +73,7 @@ private:
     std::vector<WideSegment> m_segments;
     uint64_t m_offset = 0;        // pattern position at the start of the current segment
     bool m_running = false;       // a dash reaches the current position
+    bool m_dashEnded = false;     // some dash has ended (the pattern has not stayed on all along)
     std::optional<Piece> m_last;  // the running dash's piece in the current segment
     std::optional<Piece> m_first; // the first dash of a closed figure, while its start is open
 };
@@ -86,7 +87,9 @@ void WideStroker::run(const std::vector<P64>& points, bool closed) {
     m_segments.clear();
     for (size_t i = 0; i + 1 < points.size(); ++i) m_segments.emplace_back(points[i], points[i + 1], m_width);
     for (int i = 0; i < int(m_segments.size()); ++i) segment(i, closed);
-    const bool mayMerge = closed && (m_pattern.solid() || m_pattern.entries[0] > 0);
+    // A closed figure's last dash runs on into its first one, unless they are one dash that went
+    // all the way round: that one ends at the first point with its caps, as an open figure would.
+    const bool mayMerge = closed && (m_pattern.solid() || (m_pattern.entries[0] > 0 && m_dashEnded));
     if (m_running && mayMerge && m_first) {
         // The last dash runs into the first one: one dash, joined at the first point.
         paintJoin(m_surface, m_segments.back(), m_segments.front(), m_join, m_disc ? &*m_disc : nullptr, m_colour);
@@ -112,6 +115,7 @@ void WideStroker::segment(int i, bool closed) {
         } else {
             if (m_last) endPiece(true);
             m_running = false;
+            m_dashEnded = true;
         }
     }
     const double length = seg.length;
@@ -196,6 +200,7 @@ void WideStroker::segment(int i, bool closed) {
         if (on && m_running) {
             if (m_last) endPiece(true);
             m_running = false;
+            m_dashEnded = true;
         }
         entry = (entry + 1) % m_pattern.count;
         left = m_pattern.entries[size_t(entry)];
@@ -275,6 +280,7 @@ void WideStroker::startPiece(int i, P64 s, P64 e, bool startsDash, bool mayMerge
 }
 
 void WideStroker::endPiece(bool cap) {
+    if (cap) m_dashEnded = true;
     Piece p = *m_last;
     m_last.reset();
     p.endCap = cap;

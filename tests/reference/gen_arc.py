@@ -7,23 +7,14 @@ canvas; ArcTo's line from the current position and, drawn in a second colour, a 
 current position it leaves. Deterministic: fixed seed, standard library only.
 """
 import math
-import os
 import random
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+from refgen import Script, canvas_size, ellipse_box, pen_for_box
 
 
 def main():
     rnd = random.Random(20240612)
-    out = []
-    n = 0
-
-    def case(name, w, h, body):
-        nonlocal n
-        out.append('canvas %d %d 0xFFFFFF' % (w, h))
-        out.extend(body)
-        out.append('save arc/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('arc', '# Arc and ArcTo reference cases, written by gen_arc.py; do not edit by hand.')
 
     def radial(cx, cy, rx, ry, octant, scale):
         angle = math.radians(octant * 45 + rnd.uniform(0, 45))
@@ -33,22 +24,8 @@ def main():
     pens = ['pen 0 1 0x000000'] * 6 + ['pen 0 0 0x400000', 'pen 2 1 0x000000', 'pen 1 1 0x000080'] + \
            ['pen 0 %d 0x000080' % w for w in range(3, 7)] + ['pen 6 %d 0x008000' % w for w in (3, 4)]
     for i in range(320):
-        cw, ch = rnd.randint(24, 96), rnd.randint(24, 96)
-        kind = rnd.random()
-        if kind < 0.6:
-            w, h = rnd.randint(0, 70), rnd.randint(0, 70)
-            l, t = rnd.randint(-10, cw - 5), rnd.randint(-10, ch - 5)
-        elif kind < 0.85:
-            w, h = rnd.randint(0, 200), rnd.randint(0, 200)
-            l, t = rnd.randint(-w - 5, cw + 5), rnd.randint(-h - 5, ch + 5)
-        else:
-            w, h = rnd.randint(0, 6), rnd.randint(0, 6)
-            l, t = rnd.randint(0, cw - 8), rnd.randint(0, ch - 8)
-        box = [l, t, l + w, t + h]
-        if rnd.random() < 0.2:
-            box = [box[2], box[1], box[0], box[3]]
-        if rnd.random() < 0.2:
-            box = [box[0], box[3], box[2], box[1]]
+        cw, ch = canvas_size(rnd)
+        l, t, w, h, box = ellipse_box(rnd, cw, ch)
         cx, cy, rx, ry = l + w / 2, t + h / 2, w / 2, h / 2
         scale1 = rnd.choice([0.3, 0.8, 1.0, 1.3, 4.0, 40.0])
         scale2 = rnd.choice([0.3, 0.8, 1.0, 1.3, 4.0, 40.0])
@@ -57,24 +34,18 @@ def main():
         if rnd.random() < 0.05:
             p1 = (int(cx), int(cy))
         direction = rnd.choice([1, 2])
-        pen = rnd.choice(pens)
-        if pen.startswith('pen 6') and min(w, h) < int(pen.split()[2]) + 3:
-            # An inside-frame pen pulls the box in by its width; the reference renderer fails or
-            # crashes when that leaves less than nothing.
-            pen = 'pen 0 1 0x000000'
+        pen = pen_for_box(rnd.choice(pens), w, h)
         body = ['arcdir %d' % direction, pen]
         if rnd.random() < 0.5:
             body.append('arc %d %d %d %d %d %d %d %d' % tuple(box + list(p1) + list(p2)))
-            case('arc_d%d' % direction, cw, ch, body)
+            script.case('arc_d%d' % direction, cw, ch, body)
         else:
             body.append('moveto %d %d' % (rnd.randint(-20, cw + 20), rnd.randint(-20, ch + 20)))
             body.append('arcto %d %d %d %d %d %d %d %d' % tuple(box + list(p1) + list(p2)))
             body += ['pen 0 1 0x0000CC', 'lineto %d %d' % (rnd.randint(0, cw), rnd.randint(0, ch))]
-            case('arcto_d%d' % direction, cw, ch, body)
+            script.case('arcto_d%d' % direction, cw, ch, body)
 
-    with open(os.path.join(HERE, 'arc.txt'), 'w') as f:
-        f.write('# Arc and ArcTo reference cases, written by gen_arc.py; do not edit by hand.\n')
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':

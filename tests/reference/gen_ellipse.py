@@ -5,10 +5,9 @@ Fills without a pen, outlines with one-pixel and wide pens (solid and inside-fra
 sizes 0 to 200 odd and even, reversed corners, boxes partly or wholly off the canvas, and the
 chart's marker circles. Deterministic: fixed seed, standard library only.
 """
-import os
 import random
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+from refgen import Script, canvas_size, ellipse_box
 
 
 def quarter_reaches_bottom(w, h):
@@ -35,21 +34,13 @@ def quarter_reaches_bottom(w, h):
 
 def main():
     rnd = random.Random(20240611)
-    out = []
-    n = 0
-
-    def case(name, w, h, body):
-        nonlocal n
-        out.append('canvas %d %d 0xFFFFFF' % (w, h))
-        out.extend(body)
-        out.append('save ellipse/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('ellipse', '# Ellipse reference cases, written by gen_ellipse.py; do not edit by hand.')
 
     # The chart's marker circles: Ellipse(x-s, y-s, x+s, y+s), solid brush, 1-px and wider pens.
     for s in range(2, 7):
         for width in range(1, 6):
             x, y = rnd.randint(8, 15), rnd.randint(8, 15)
-            case('marker_s%d_w%d' % (s, width), 24, 24,
+            script.case('marker_s%d_w%d' % (s, width), 24, 24,
                  ['pen 0 %d 0x000000' % width, 'brush 0x3366CC',
                   'ellipse %d %d %d %d' % (x - s, y - s, x + s, y + s)])
 
@@ -59,22 +50,9 @@ def main():
            ['pen 6 %d 0x008000' % w for w in range(1, 7)]
     brushes = ['brush 0x3366CC', 'nullbrush', 'hatchbrush 3 0xCC0000']
     for i in range(300):
-        cw, ch = rnd.randint(24, 96), rnd.randint(24, 96)
-        kind = rnd.random()
-        if kind < 0.55:      # small to mid sizes, mostly on the canvas
-            w, h = rnd.randint(0, 60), rnd.randint(0, 60)
-            l, t = rnd.randint(-10, cw - 5), rnd.randint(-10, ch - 5)
-        elif kind < 0.85:    # up to 200, partly off the canvas
-            w, h = rnd.randint(0, 200), rnd.randint(0, 200)
-            l, t = rnd.randint(-w - 5, cw + 5), rnd.randint(-h - 5, ch + 5)
-        else:                # tiny and degenerate boxes
-            w, h = rnd.randint(0, 6), rnd.randint(0, 6)
-            l, t = rnd.randint(0, cw - 8), rnd.randint(0, ch - 8)
-        box = [l, t, l + w, t + h]
-        if rnd.random() < 0.25:
-            box = [box[2], box[1], box[0], box[3]]
-        if rnd.random() < 0.25:
-            box = [box[0], box[3], box[2], box[1]]
+        cw, ch = canvas_size(rnd)
+        # Small to mid sizes mostly on the canvas, up to 200 partly off it, tiny and degenerate.
+        l, t, w, h, box = ellipse_box(rnd, cw, ch, small=0.55, most=60, swap=0.25)
         pen = rnd.choice(pens)
         brush = rnd.choice(brushes)
         if brush != 'nullbrush' and w > 2 and h > 2:
@@ -88,11 +66,9 @@ def main():
         if brush.startswith('hatch') and rnd.random() < 0.5:
             body += ['bkmode 2', 'bkcolor 0x00CCCC']
         body.append('ellipse %d %d %d %d' % tuple(box))
-        case('r%dx%d' % (w, h), cw, ch, body)
+        script.case('r%dx%d' % (w, h), cw, ch, body)
 
-    with open(os.path.join(HERE, 'ellipse.txt'), 'w') as f:
-        f.write('# Ellipse reference cases, written by gen_ellipse.py; do not edit by hand.\n')
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':

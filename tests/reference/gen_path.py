@@ -8,10 +8,10 @@ and StrokeAndFillPath, and a line from the current position each path leaves. De
 fixed seed, standard library only.
 """
 import math
-import os
 import random
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+from refgen import Script, canvas_size
+
 COLOURS = ['0x3366CC', '0x33CC66', '0xCC3366', '0x66CCCC', '0xCCCC33', '0x9933CC']
 
 
@@ -22,15 +22,7 @@ def darker(c):
 
 def main():
     rnd = random.Random(20240614)
-    out = []
-    n = 0
-
-    def case(name, w, h, body):
-        nonlocal n
-        out.append('canvas %d %d 0xFFFFFF' % (w, h))
-        out.extend(body)
-        out.append('save path/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('path', '# Path reference cases, written by gen_path.py; do not edit by hand.')
 
     # Solid (3-D) pies as the chart draws them, seen through a 96 x 96 window.
     for chart in range(48):
@@ -80,14 +72,14 @@ def main():
             body += ['brush %s' % colour, 'moveto %d %d' % ct, 'beginpath',
                      'arcto %s %d %d %d %d' % (fmt(top), et[0], et[1], st[0], st[1]),
                      'endpath', 'strokeandfillpath']
-        case('solidpie%d' % count, 96, 96, body)
+        script.case('solidpie%d' % count, 96, 96, body)
 
     pens = ['pen 0 1 0x000000'] * 6 + ['pen 0 %d 0x000080' % w for w in (3, 4, 5)] + \
            ['pen %d 1 0x000000' % style for style in (1, 2, 3, 4)]
     brushes = ['brush 0x3366CC'] * 3 + ['hatchbrush 4 0xCC0000']
     uses = ['fillpath', 'strokepath', 'strokeandfillpath']
     for i in range(280):
-        cw, ch = rnd.randint(24, 96), rnd.randint(24, 96)
+        cw, ch = canvas_size(rnd)
         body = ['polyfill %d' % rnd.choice([1, 2]), rnd.choice(pens), rnd.choice(brushes)]
         direction = 1
         body.append('moveto %d %d' % (rnd.randint(-10, cw + 10), rnd.randint(-10, ch + 10)))
@@ -116,11 +108,9 @@ def main():
                 body.append('closefigure')
         body += ['endpath', rnd.choice(uses),
                  'pen 0 1 0x0000CC', 'lineto %d %d' % (rnd.randint(0, cw), rnd.randint(0, ch))]
-        case('r%d' % i, cw, ch, body)
+        script.case('r%d' % i, cw, ch, body)
 
-    with open(os.path.join(HERE, 'path.txt'), 'w') as f:
-        f.write('# Path reference cases, written by gen_path.py; do not edit by hand.\n')
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':

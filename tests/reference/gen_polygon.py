@@ -10,58 +10,39 @@ parallelogram outlined with the black one-pixel pen, then filled again as a regi
 Deterministic: fixed seed, standard library only. Run from anywhere.
 """
 import math
-import os
 import random
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+import refgen
+from refgen import Script, points
 
 
 def main():
     rnd = random.Random(20240811)
-    out = ['# Filled polygon cases, written by gen_polygon.py; do not edit by hand.']
-    n = 0
-
-    def case(name, w, h, body, bg='0xFFFFFF'):
-        nonlocal n
-        out.append('canvas %d %d %s' % (w, h, bg))
-        out.extend(body)
-        out.append('save polygon/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('polygon', '# Filled polygon cases, written by gen_polygon.py; do not edit by hand.')
+    case = script.case
 
     def colour():
-        return '0x%06X' % rnd.choice([0, 0x0000FF, 0xFF0000, 0x00C000, rnd.randint(0, 0xFFFFFF)])
-
-    def pts(points):
-        return '%d %s' % (len(points), ' '.join('%d %d' % p for p in points))
+        return refgen.colour(rnd, green=0x00C000)
 
     def pen():
         return rnd.choice(['stockpen', 'nullpen', 'pen 0 1 %s' % colour(), 'pen 0 0 %s' % colour()])
 
     def size():
-        return rnd.randint(24, 96), rnd.randint(24, 96)
+        return refgen.canvas_size(rnd)
 
     def fill(body, points, mode=None):
         mode = mode or rnd.choice([1, 2])
-        return body + ['polyfill %d' % mode, 'brush %s' % colour(), 'polygon ' + pts(points)]
+        return body + ['polyfill %d' % mode, 'brush %s' % colour(), 'polygon ' + points(points)]
 
     # The chart: side walls (left edge vertical, receding by dx, dy) and top faces, outlined with
     # the black pen in the current brush, then the same four points filled as a region.
     for i in range(30):
         w, h = size()
-        dx, dy = rnd.randint(5, 20), rnd.randint(5, 20)
-        l = rnd.randint(-4, w - 8)
-        b = rnd.randint(dy, h + 4)
-        t = rnd.randint(dy - 4, b)
-        if i % 2 == 0:
-            p = [(l, b), (l + dx, b - dy), (l + dx, t - dy), (l, t)]
-            name = 'chart_wall'
-        else:
-            r = l + rnd.randint(0, 40)
-            p = [(l, t), (l + dx, t - dy), (r + dx, t - dy), (r, t)]
-            name = 'chart_face'
-        body = ['pen 0 1 0x000000', 'brush %s' % colour(), 'polygon ' + pts(p)]
+        p = refgen.chart_wall_or_face(rnd, w, h, face=i % 2 == 1)
+        name = 'chart_face' if i % 2 else 'chart_wall'
+        body = ['pen 0 1 0x000000', 'brush %s' % colour(), 'polygon ' + points(p)]
         if i % 3 != 2:
-            body.append('rgnfill %s %s' % (pts(p), colour()))
+            body.append('rgnfill %s %s' % (points(p), colour()))
         case(name, w, h, body)
 
     # The chart's 3D bars: the front as a rectangle, the top face outlined, both faces filled as
@@ -78,8 +59,8 @@ def main():
         side_face = [(right, bottom), (right, top), (right + dx, top - dy), (right + dx, bottom - dy)]
         side = colour()
         body = ['pen 0 1 0x000000', 'brush %s' % colour(), 'rect %d %d %d %d' % (x, top, right + 1, bottom + 1),
-                'polygon ' + pts(top_face), 'brush %s' % side,
-                'rgnfill %s %s' % (pts(top_face), side), 'rgnfill %s %s' % (pts(side_face), side),
+                'polygon ' + points(top_face), 'brush %s' % side,
+                'rgnfill %s %s' % (points(top_face), side), 'rgnfill %s %s' % (points(side_face), side),
                 'moveto %d %d' % side_face[1], 'lineto %d %d' % top_face[2], 'lineto %d %d' % top_face[3],
                 'moveto %d %d' % top_face[2], 'lineto %d %d' % side_face[3]]
         case('chart_3d_bar', w, h, body)
@@ -91,8 +72,8 @@ def main():
         back = [(L, B), (L + dx, B - dy), (L + dx, T - dy), (L, T)]
         floor = [(L, B), (L + dx, B - dy), (R + dx, B - dy), (R, B)]
         wall = colour()
-        body = ['pen 0 1 0x000000', 'polygon ' + pts(back), 'brush %s' % wall, 'rgnfill %s %s' % (pts(back), wall),
-                'polygon ' + pts(floor), 'rgnfill %s %s' % (pts(floor), wall),
+        body = ['pen 0 1 0x000000', 'polygon ' + points(back), 'brush %s' % wall, 'rgnfill %s %s' % (points(back), wall),
+                'polygon ' + points(floor), 'rgnfill %s %s' % (points(floor), wall),
                 'moveto %d %d' % back[0], 'lineto %d %d' % back[1], 'lineto %d %d' % back[2], 'lineto %d %d' % back[3],
                 'moveto %d %d' % floor[1], 'lineto %d %d' % floor[2], 'lineto %d %d' % floor[3]]
         case('chart_walls', w, h, body)
@@ -108,14 +89,7 @@ def main():
     # Convex shapes (points on an ellipse), in both orientations.
     for i in range(30):
         w, h = size()
-        cx, cy = rnd.randint(0, w), rnd.randint(0, h)
-        rx, ry = rnd.randint(1, w), rnd.randint(1, h)
-        k = rnd.randint(3, 10)
-        a0 = rnd.uniform(0, 2 * math.pi)
-        p = [(cx + round(rx * math.cos(a0 + 2 * math.pi * j / k)),
-              cy + round(ry * math.sin(a0 + 2 * math.pi * j / k))) for j in range(k)]
-        if i % 2:
-            p.reverse()
+        p = refgen.convex_points(rnd, w, h, 10, reverse=i % 2 == 1)
         case('convex_%s' % ('reversed' if i % 2 else 'forward'), w, h, fill([pen()], p))
 
     # Stars {k/step}: ALTERNATE leaves the core empty, WINDING fills it.
@@ -124,8 +98,7 @@ def main():
         k = rnd.choice([5, 7, 8, 9])
         step = rnd.choice([s for s in (2, 3) if math.gcd(k, s) == 1])
         cx, cy, r = w // 2 + rnd.randint(-5, 5), h // 2 + rnd.randint(-5, 5), rnd.randint(6, max(w, h))
-        p = [(cx + round(r * math.cos(2 * math.pi * j * step / k)),
-              cy + round(r * math.sin(2 * math.pi * j * step / k))) for j in range(k)]
+        p = refgen.star_points(cx, cy, r, k, step)
         case('star_%s' % ('alternate' if i % 2 == 0 else 'winding'), w, h, fill([pen()], p, 1 + i % 2))
 
     # Overlapping figures traced twice round (winding number 2) and spirals.
@@ -183,17 +156,14 @@ def main():
         w, h = size()
         p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(k)]
         case('refused_%d_points' % k, w, h,
-             ['onfail warn', 'brush 0x0000FF', 'polygon ' + pts(p), 'onfail exit',
-              'polygon ' + pts([(2, 2), (w - 3, 4), (5, h - 3)])])
+             ['onfail warn', 'brush 0x0000FF', 'polygon ' + points(p), 'onfail exit',
+              'polygon ' + points([(2, 2), (w - 3, 4), (5, h - 3)])])
 
     # Far corners: the polygon crosses the canvas from far away (kept within the reference
     # renderer's range).
     for i in range(24):
         w, h = size()
-        m = 2 ** rnd.choice([10, 14, 18, 22, 26])
-        k = rnd.randint(3, 6)
-        p = [(rnd.randint(-m, m), rnd.randint(-m, m)) for _ in range(k)]
-        p[rnd.randrange(k)] = (rnd.randint(0, w), rnd.randint(0, h))
+        p = refgen.far_corners(rnd, w, h, [10, 14, 18, 22, 26])
         case('far_corners', w, h, fill([rnd.choice(['nullpen', 'stockpen'])], p))
 
     # Wholly off the canvas.
@@ -225,23 +195,16 @@ def main():
     for i in range(10):
         w, h = size()
         p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(rnd.randint(3, 6))]
-        body = ['pen %d 1 %s' % (rnd.choice([0, 1]), colour()), 'brush %s' % colour(),
-                'polyfill %d' % rnd.choice([1, 2]), 'moveto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)),
-                'beginpath', 'polygon ' + pts(p)]
-        if i % 2:
-            body.append('lineto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)))
-        body += ['endpath', rnd.choice(['strokepath', 'fillpath', 'strokeandfillpath'])]
-        case('in_path', w, h, body)
+        setup = ['pen %d 1 %s' % (rnd.choice([0, 1]), colour()), 'brush %s' % colour(),
+                 'polyfill %d' % rnd.choice([1, 2])]
+        case('in_path', w, h, refgen.figure_in_path(rnd, w, h, setup, 'polygon ' + points(p), line_after=i % 2 == 1))
     # After a closed figure, the line following the polygon still starts at the current position.
     for i in range(4):
         w, h = size()
         p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(3)]
-        body = ['moveto 1 1', 'beginpath', 'lineto %d 1' % (w // 3), 'lineto %d %d' % (w // 3, h // 2), 'closefigure',
-                'polygon ' + pts(p), 'lineto %d %d' % (w - 2, rnd.randint(0, h)), 'endpath', 'strokepath']
-        case('in_path_after_closed_figure', w, h, body)
+        case('in_path_after_closed_figure', w, h, refgen.figure_after_closed_figure(rnd, w, h, 'polygon ' + points(p)))
 
-    with open(os.path.join(HERE, 'polygon.txt'), 'w') as f:
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':

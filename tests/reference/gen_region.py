@@ -9,48 +9,31 @@ collinear, repeated and two-point shapes (empty regions), several regions over e
 the chart's 3D walls and faces. Deterministic: fixed seed, standard library only. Run from
 anywhere.
 """
-import math
-import os
 import random
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+import refgen
+from refgen import Script, points
 
 
 def main():
     rnd = random.Random(20240812)
-    out = ['# Polygon region cases, written by gen_region.py; do not edit by hand.']
-    n = 0
-
-    def case(name, w, h, body, bg='0xFFFFFF'):
-        nonlocal n
-        out.append('canvas %d %d %s' % (w, h, bg))
-        out.extend(body)
-        out.append('save region/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('region', '# Polygon region cases, written by gen_region.py; do not edit by hand.')
+    case = script.case
 
     def colour():
-        return '0x%06X' % rnd.choice([0, 0x0000FF, 0xFF0000, 0x00C000, rnd.randint(0, 0xFFFFFF)])
+        return refgen.colour(rnd, green=0x00C000)
 
-    def rgn(points):
-        return 'rgnfill %d %s %s' % (len(points), ' '.join('%d %d' % p for p in points), colour())
+    def rgn(p):
+        return 'rgnfill %s %s' % (points(p), colour())
 
     def size():
-        return rnd.randint(24, 96), rnd.randint(24, 96)
+        return refgen.canvas_size(rnd)
 
     # The chart: a wall or face outlined by Polygon, then its four points filled as a region.
     for i in range(24):
         w, h = size()
-        dx, dy = rnd.randint(5, 20), rnd.randint(5, 20)
-        l = rnd.randint(-4, w - 8)
-        b = rnd.randint(dy, h + 4)
-        t = rnd.randint(dy - 4, b)
-        if i % 2 == 0:
-            p = [(l, b), (l + dx, b - dy), (l + dx, t - dy), (l, t)]
-        else:
-            r = l + rnd.randint(0, 40)
-            p = [(l, t), (l + dx, t - dy), (r + dx, t - dy), (r, t)]
-        body = ['pen 0 1 0x000000', 'brush %s' % colour(),
-                'polygon %d %s' % (len(p), ' '.join('%d %d' % q for q in p)), rgn(p)]
+        p = refgen.chart_wall_or_face(rnd, w, h, face=i % 2 == 1)
+        body = ['pen 0 1 0x000000', 'brush %s' % colour(), 'polygon ' + points(p), rgn(p)]
         case('chart_%s' % ('wall' if i % 2 == 0 else 'face'), w, h, body)
 
     # Random polygons, small to a few hundred pixels across.
@@ -65,14 +48,7 @@ def main():
     # Convex shapes in both orientations.
     for i in range(24):
         w, h = size()
-        cx, cy = rnd.randint(0, w), rnd.randint(0, h)
-        rx, ry = rnd.randint(1, w), rnd.randint(1, h)
-        k = rnd.randint(3, 16)
-        a0 = rnd.uniform(0, 2 * math.pi)
-        p = [(cx + round(rx * math.cos(a0 + 2 * math.pi * j / k)),
-              cy + round(ry * math.sin(a0 + 2 * math.pi * j / k))) for j in range(k)]
-        if i % 2:
-            p.reverse()
+        p = refgen.convex_points(rnd, w, h, 16, reverse=i % 2 == 1)
         case('convex', w, h, [rgn(p)])
 
     # Stars: only the odd-crossing parts are in the region.
@@ -81,8 +57,7 @@ def main():
         k = rnd.choice([5, 7, 9])
         step = rnd.choice([2, 3]) if k != 9 else 2
         cx, cy, r = w // 2, h // 2, rnd.randint(6, max(w, h))
-        p = [(cx + round(r * math.cos(2 * math.pi * j * step / k)),
-              cy + round(r * math.sin(2 * math.pi * j * step / k))) for j in range(k)]
+        p = refgen.star_points(cx, cy, r, k, step)
         case('star', w, h, [rgn(p)])
 
     # Axis-aligned rectangles and staircases: edges exactly on pixel boundaries.
@@ -142,10 +117,7 @@ def main():
     # Far corners (within the range the reference renderer's regions accept).
     for i in range(16):
         w, h = size()
-        m = 2 ** rnd.choice([10, 14, 18, 20])
-        k = rnd.randint(3, 6)
-        p = [(rnd.randint(-m, m), rnd.randint(-m, m)) for _ in range(k)]
-        p[rnd.randrange(k)] = (rnd.randint(0, w), rnd.randint(0, h))
+        p = refgen.far_corners(rnd, w, h, [10, 14, 18, 20])
         case('far_corners', w, h, [rgn(p)])
 
     # Wholly off the canvas.
@@ -163,8 +135,7 @@ def main():
             body.append(rgn([(rnd.randint(-5, w + 5), rnd.randint(-5, h + 5)) for _ in range(rnd.randint(3, 8))]))
         case('layered', w, h, body, bg='0xF0F0F0')
 
-    with open(os.path.join(HERE, 'region.txt'), 'w') as f:
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':
