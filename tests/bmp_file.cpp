@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -56,6 +57,47 @@ std::string comparePictures(const Picture& expected, const Picture& actual) {
     if (count == 0) return "";
     s << count << " pixels differ:" << first.str();
     return s.str();
+}
+
+bool readPack(const std::string& path, std::vector<RefPicture>& out) {
+    const std::vector<uint8_t> d = readFile(path);
+    static const std::string magic = "KVREF1\n";
+    if (d.size() < magic.size() || !std::equal(magic.begin(), magic.end(), d.begin())) return false;
+    size_t p = magic.size();
+    auto need = [&](size_t n) { return p + n <= d.size(); };
+    auto u16 = [&] {
+        const uint32_t v = d[p] | d[p + 1] << 8;
+        p += 2;
+        return v;
+    };
+    auto u32 = [&] {
+        const uint32_t v = d[p] | d[p + 1] << 8 | d[p + 2] << 16 | uint32_t(d[p + 3]) << 24;
+        p += 4;
+        return v;
+    };
+    while (p < d.size()) {
+        if (!need(2)) return false;
+        const uint32_t length = u16();
+        if (!need(length + 8)) return false;
+        RefPicture r;
+        r.name.assign(d.begin() + long(p), d.begin() + long(p + length));
+        p += length;
+        r.picture.width = int(u32());
+        r.picture.height = int(u32());
+        const size_t total = size_t(r.picture.width) * size_t(r.picture.height);
+        if (total > (size_t{1} << 26)) return false;
+        r.picture.pixels.reserve(total);
+        while (r.picture.pixels.size() < total) {
+            if (!need(5)) return false;
+            const uint32_t count = u16();
+            const uint32_t rgb = uint32_t(d[p]) << 16 | uint32_t(d[p + 1]) << 8 | d[p + 2];
+            p += 3;
+            if (count == 0 || r.picture.pixels.size() + count > total) return false;
+            r.picture.pixels.insert(r.picture.pixels.end(), count, rgb);
+        }
+        out.push_back(std::move(r));
+    }
+    return true;
 }
 
 std::string tempDir() {

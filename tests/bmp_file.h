@@ -21,4 +21,11 @@ bool loadBmp24(const std::string& path, Picture& out);
 std::string comparePictures(const Picture& expected, const Picture& actual);
 std::string tempDir();
 
+// A picture of a reference pack (.ref): "KVREF1\n", then per picture its name, size and RGB runs.
+struct RefPicture {
+    std::string name;
+    Picture picture;
+};
+bool readPack(const std::string& path, std::vector<RefPicture>& out);
+
 }  // namespace kelvane::test

@@ -216,3 +216,38 @@ TEST(FreeDrawing, MethodsWithoutACanvasStillCheckTheirArguments) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+TEST(FreeDrawing, LongDashShortDashModeRepeats16_8_4_8AtEveryWidth) {
+    for (int width = 1; width <= 5; ++width) {
+        cChart chart;
+        chart.Width(200);
+        chart.Height(20);
+        chart.InitChart();
+        chart.DrawLine(5, std::to_string(width), 0x000000, 10, 10, 190, 10);
+        test::Picture p;
+        ASSERT_TRUE(test::decodeBmp24(chart.SaveBinary("bmp").bytes(), p));
+        // Runs of ink and gaps along the line's middle row.
+        std::vector<int> runs;
+        bool ink = true;
+        int length = 0;
+        for (int x = 10; x < 190; ++x) {
+            const bool here = p.at(x, 10) == 0;
+            if (here == ink) {
+                ++length;
+                continue;
+            }
+            runs.push_back(length);
+            ink = here;
+            length = 1;
+        }
+        ASSERT_GE(runs.size(), 8u) << width;
+        const std::vector<int> pattern(runs.begin(), runs.begin() + 8);
+        EXPECT_EQ(pattern, (std::vector<int>{16, 8, 4, 8, 16, 8, 4, 8})) << "width " << width;
+    }
+}
+
+}  // namespace
+}  // namespace kelvane

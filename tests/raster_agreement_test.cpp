@@ -17,49 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RefPicture {
-    std::string name;
-    test::Picture picture;
-};
-
-// Reads a .ref pack: "KVREF1\n", then per picture a name, the size and RGB runs.
-bool readPack(const std::string& path, std::vector<RefPicture>& out) {
-    const std::vector<uint8_t> d = test::readFile(path);
-    static const std::string magic = "KVREF1\n";
-    if (d.size() < magic.size() || !std::equal(magic.begin(), magic.end(), d.begin())) return false;
-    size_t p = magic.size();
-    auto need = [&](size_t n) { return p + n <= d.size(); };
-    auto u16 = [&] { const uint32_t v = d[p] | d[p + 1] << 8; p += 2; return v; };
-    auto u32 = [&] {
-        const uint32_t v = d[p] | d[p + 1] << 8 | d[p + 2] << 16 | uint32_t(d[p + 3]) << 24;
-        p += 4;
-        return v;
-    };
-    while (p < d.size()) {
-        if (!need(2)) return false;
-        const uint32_t length = u16();
-        if (!need(length + 8)) return false;
-        RefPicture r;
-        r.name.assign(d.begin() + long(p), d.begin() + long(p + length));
-        p += length;
-        r.picture.width = int(u32());
-        r.picture.height = int(u32());
-        const size_t total = size_t(r.picture.width) * size_t(r.picture.height);
-        if (total > (size_t{1} << 26)) return false;
-        r.picture.pixels.reserve(total);
-        while (r.picture.pixels.size() < total) {
-            if (!need(5)) return false;
-            const uint32_t count = u16();
-            const uint32_t rgb = uint32_t(d[p]) << 16 | uint32_t(d[p + 1]) << 8 | d[p + 2];
-            p += 3;
-            if (count == 0 || r.picture.pixels.size() + count > total) return false;
-            r.picture.pixels.insert(r.picture.pixels.end(), count, rgb);
-        }
-        out.push_back(std::move(r));
-    }
-    return true;
-}
-
 size_t differingPixels(const test::Picture& a, const test::Picture& b) {
     if (a.width != b.width || a.height != b.height) return size_t(-1);
     size_t n = 0;
@@ -89,8 +46,8 @@ TEST(RasterAgreement, EveryFamilyMatchesTheReferenceRenderer) {
     std::vector<FamilyResult> results;
     for (const fs::path& script : scripts) {
         SCOPED_TRACE(script.filename().string());
-        std::vector<RefPicture> reference;
-        ASSERT_TRUE(readPack(fs::path(script).replace_extension(".ref").string(), reference));
+        std::vector<test::RefPicture> reference;
+        ASSERT_TRUE(test::readPack(fs::path(script).replace_extension(".ref").string(), reference));
         std::map<std::string, std::vector<uint8_t>> saved;
         std::ostringstream err;
         replay::Options options;
@@ -104,7 +61,7 @@ TEST(RasterAgreement, EveryFamilyMatchesTheReferenceRenderer) {
         // Halftone stretching is reported, not judged: the reference renderer's halftone filter is
         // not the platform's, and only the area average matters to the chart.
         r.judged = r.family.find("halftone") == std::string::npos;
-        for (const RefPicture& ref : reference) {
+        for (const test::RefPicture& ref : reference) {
             ++r.cases;
             test::Picture ours;
             const auto it = saved.find(ref.name);
