@@ -2,22 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "kelvane/cChart.h"
+#include "typical_request.h"
 
 namespace kelvane {
 namespace {
 
-void typicalSettings(cChart& c) {
-    c.Width(400);
-    c.Height(300);
-    c.SerialBars(4);
-    c.SerialItems(2);
-    c.BarSpaceRate(0.8f);
-    c.DrawBarMode(kvSingleColor);
-}
+using test::typicalRequest;
 
 TEST(BarFrame, TypicalRequestGivesTheDocumentedFrame) {
     cChart c;
-    typicalSettings(c);
+    typicalRequest(c);
     c.LegendVisible(kFalse);
     c.LegendWidth(50);  // dropped because the legend is off
     c.InitChart();
@@ -40,7 +34,7 @@ TEST(BarFrame, TypicalRequestGivesTheDocumentedFrame) {
 
 TEST(BarFrame, LegendWidthAndRightAxisTakeRoomFromThePlot) {
     cChart c;
-    typicalSettings(c);
+    typicalRequest(c);
     c.LegendWidth(80);
     c.RightAxisVisible(kTrue);
     c.InitChart();
@@ -54,7 +48,7 @@ TEST(BarFrame, LegendWidthAndRightAxisTakeRoomFromThePlot) {
 
 TEST(BarFrame, OnePoleBarsFillTheirShareOfTheSlot) {
     cChart c;
-    typicalSettings(c);
+    typicalRequest(c);
     c.DrawBarMode(kvOnePole);
     c.LegendVisible(kFalse);
     c.InitChart();
@@ -73,7 +67,7 @@ TEST(BarFrame, OnePoleBarsFillTheirShareOfTheSlot) {
 
 TEST(BarFrame, ErrorsAreAppendedAsNumberColonDescription) {
     cChart c;
-    typicalSettings(c);
+    typicalRequest(c);
     c.InitChart();
     EXPECT_EQ(c.DrawBarChart(100, 0, 0), 0);
     EXPECT_EQ(c.ErrorInfo(), "11:Division by zero");
@@ -90,7 +84,7 @@ TEST(BarFrame, ErrorsAreAppendedAsNumberColonDescription) {
 
 TEST(BarFrame, NumberPatternsAndAxisStart) {
     cChart c;
-    typicalSettings(c);
+    typicalRequest(c);
     c.InitChart();
     c.DrawBarChart(100, 5, 50, 2, "%");
     EXPECT_EQ(c.plotFrame().axisStartValue, 50.0f);
@@ -99,7 +93,7 @@ TEST(BarFrame, NumberPatternsAndAxisStart) {
 
 TEST(BarFrame, RightAxisDrawsNothingWhenNotVisibleAndFailsOnZeroSteps) {
     cChart c;
-    typicalSettings(c);
+    typicalRequest(c);
     c.InitChart();
     c.DrawBarChart(100, 5, 0);
     EXPECT_EQ(c.DrawRightAxis(1000, 0, 0), 0);  // not visible: not even the division happens

@@ -6,18 +6,12 @@
 #include "chart/bar_item.h"
 #include "chart/image_map.h"
 #include "kelvane/cChart.h"
+#include "typical_request.h"
 
 namespace kelvane {
 namespace {
 
-void typical(cChart& c, iDrawBarMode mode = kvSingleColor) {
-    c.Width(400);
-    c.Height(300);
-    c.SerialBars(4);
-    c.SerialItems(2);
-    c.BarSpaceRate(0.8f);
-    c.DrawBarMode(mode);
-}
+using test::typicalRequest;
 
 test::Picture picture(cChart& c) {
     test::Picture p;
@@ -27,7 +21,7 @@ test::Picture picture(cChart& c) {
 
 TEST(BarSeries, BarOfTheTypicalRequestCoversItsDocumentedRectangle) {
     cChart c;
-    typical(c);
+    typicalRequest(c);
     c.LegendVisible(kFalse);
     c.InitChart();
     c.DrawBarChart(100, 5, 0);
@@ -45,7 +39,7 @@ TEST(BarSeries, BarOfTheTypicalRequestCoversItsDocumentedRectangle) {
 
 TEST(BarSeries, RecordsCarryTheExtraParameterAndComeOutLastFirst) {
     cChart c;
-    typical(c);
+    typicalRequest(c);
     c.InitChart();
     c.DrawBarChart(100, 5, 0);
     c.AddBarData("North", 50, 2, 1);
@@ -87,7 +81,7 @@ TEST(ImageMap, SeparatorsInParametersNoLongerBreakTheMapAndQuotesAreEscaped) {
 
 TEST(BarSeries, StackedSegmentsRestOnTheOnesBeneath) {
     cChart c;
-    typical(c, kvOnePole);
+    typicalRequest(c, kvOnePole);
     c.SerialItems(3);
     c.LegendVisible(kFalse);
     c.InitChart();
@@ -105,7 +99,7 @@ TEST(BarSeries, StackedSegmentsRestOnTheOnesBeneath) {
 
 TEST(BarSeries, LineMarkersTakeTheirSizeFromTheLineWidth) {
     cChart c;
-    typical(c, kvline);
+    typicalRequest(c, kvline);
     c.LineWidth(4);
     c.LineDotFlag(kTrue);
     c.LineDotType(dtCir);
@@ -119,7 +113,7 @@ TEST(BarSeries, LineMarkersTakeTheirSizeFromTheLineWidth) {
 
 TEST(BarSeries, LegendIconsStackBelowTheHeading) {
     cChart c;
-    typical(c);
+    typicalRequest(c);
     c.LegendWidth(80);
     c.InitChart();
     c.DrawBarChart(100, 5, 0);
@@ -138,7 +132,7 @@ TEST(BarSeries, LegendIconsStackBelowTheHeading) {
 
 TEST(BarSeries, ModesOutsideTheEnumerationDrawNothing) {
     cChart c;
-    typical(c, iDrawBarMode(0));
+    typicalRequest(c, iDrawBarMode(0));
     c.InitChart();
     c.DrawBarChart(100, 5, 0);
     EXPECT_TRUE(c.AddBarData("x", 40, 1, 1).isEmpty());
@@ -183,7 +177,7 @@ namespace {
 
 TEST(BarSeries, DefaultLegendWidthLeavesAZeroWidthBoxAndIconsNearTheEdge) {
     cChart c;
-    typical(c);
+    typicalRequest(c);
     c.InitChart();
     c.DrawBarChart(100, 5, 0);
     c.FillColor(0x0000FF);
@@ -206,7 +200,7 @@ namespace {
 
 TEST(BarSeries, PictureFilledBarsRepeatThePictureFromTheirInnerCorner) {
     cChart c;
-    typical(c, kvFillImage);
+    typicalRequest(c, kvFillImage);
     c.LegendVisible(kFalse);
     c.FillImage(std::string(KELVANE_TEST_DATA) + "/pictures/rgb24.bmp");
     c.InitChart();
@@ -222,7 +216,7 @@ TEST(BarSeries, PictureFilledBarsRepeatThePictureFromTheirInnerCorner) {
 
 TEST(BarSeries, AMissingFillImageFailsBeforeTheBarIsDrawn) {
     cChart c;
-    typical(c, kvFillImage);
+    typicalRequest(c, kvFillImage);
     c.FillImage("/no/such/picture.bmp");
     c.InitChart();
     c.DrawBarChart(100, 5, 0);

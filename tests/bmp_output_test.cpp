@@ -1,13 +1,12 @@
 // BMP output: the byte layouts of the in-memory image and the file, the format choice of
 // makeChart, and output that never destroys an existing file when writing fails.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "bmp_file.h"
+#include "file_output_support.h"
 #include "kelvane/cChart.h"
 
 namespace kelvane {
@@ -19,12 +18,7 @@ uint32_t u32(const std::vector<uint8_t>& d, size_t o) {
     return uint32_t(d[o]) | uint32_t(d[o + 1]) << 8 | uint32_t(d[o + 2]) << 16 | uint32_t(d[o + 3]) << 24;
 }
 
-class BmpOutput : public ::testing::Test {
-protected:
-    void SetUp() override { dir = test::tempDir(); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
-};
+class BmpOutput : public test::TempFolderTest {};
 
 void makeCanvas(cChart& chart, int w, int h) {
     chart.Width(w);
@@ -150,26 +144,11 @@ TEST_F(BmpOutput, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
     cChart chart;
     makeCanvas(chart, 200, 200);
     // Limit the size of files this process may write, so that the write itself fails.
-    struct sigaction ignore {}, previous{};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    chart.makeChart(path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    sigaction(SIGXFSZ, &previous, nullptr);
+    test::underFileSizeLimit(1000, [&] { chart.makeChart(path); });
 
     EXPECT_EQ(chart.ErrorInfo(), "Unexpected error Saving BMP file\r\n");
-    std::ifstream in(path);
-    std::string contents;
-    in >> contents;
-    EXPECT_EQ(contents, "precious");
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(dir)) ++files, (void)e;
-    EXPECT_EQ(files, 1) << "no temporary file is left behind";
+    EXPECT_EQ(test::firstWordOf(path), "precious");
+    EXPECT_EQ(test::entriesIn(dir), 1) << "no temporary file is left behind";
 }
 
 TEST_F(BmpOutput, OutputFinishesWithABlackAxisLineFromTheFrame) {

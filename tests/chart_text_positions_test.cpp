@@ -4,6 +4,7 @@
 
 #include "kelvane/cChart.h"
 #include "trace_capture.h"
+#include "typical_request.h"
 
 namespace kelvane {
 namespace {
@@ -19,12 +20,7 @@ protected:
     }
     void TearDown() override { gdi::SetSystemCodePage(previousCodePage); }
     void typical(cChart& c) {
-        c.Width(400);
-        c.Height(300);
-        c.SerialBars(4);
-        c.SerialItems(2);
-        c.BarSpaceRate(0.8f);
-        c.DrawBarMode(kvSingleColor);
+        test::typicalRequest(c);
         c.InitChart();
     }
     gdi::UINT previousCodePage = 936;

@@ -4,13 +4,13 @@
 
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <sstream>
 
 #include "bmp_file.h"
 #include "draw/gradient.h"
 #include "draw/wave_curve.h"
+#include "error_raised.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
 #include "trace_capture.h"
@@ -19,15 +19,7 @@ namespace kelvane {
 namespace {
 
 using namespace gdi;
-
-int32_t errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorRaisedBy;
 
 std::vector<POINT> wave(std::vector<CurvePoint> points, float tension, int16_t precision) {
     PlotFrame f;
@@ -126,7 +118,7 @@ TEST_F(Gradient, ZeroOpacityOrLengthLeavesThePixelsAndBandsLightenTheMiddle) {
 
 TEST_F(Gradient, OpacityBeyondHundredOverflows) {
     fill(2, 2, RGB(0, 0, 0));
-    EXPECT_EQ(errorOf([&] { mGradient::BlendGradient(box, 0, 0, 1, 1, 0xFFFFFF, 0xFFFFFF, 150, 1); }),
+    EXPECT_EQ(errorRaisedBy([&] { mGradient::BlendGradient(box, 0, 0, 1, 1, 0xFFFFFF, 0xFFFFFF, 150, 1); }),
               kErrOverflow);
 }
 
@@ -153,16 +145,16 @@ TEST(FreeDrawing, FailuresLeaveNoPenOrBrushSelected) {
     canvasChart(chart);
     const HDC dc = chart.canvasDC();
     const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
-    EXPECT_EQ(errorOf([&] { chart.DrawLine(6, "1", 0, 0, 0, 5, 5); }), kErrSubscript);
-    EXPECT_EQ(errorOf([&] { chart.DrawLine(-1, "1", 0, 0, 0, 5, 5); }), kErrSubscript);
-    EXPECT_EQ(errorOf([&] { chart.DrawLine(0, "wide", 0, 0, 0, 5, 5); }), kErrTypeMismatch);
-    EXPECT_EQ(errorOf([&] { chart.DrawRect(9, 1, 0, 0xFF, 0, 0, 5, 5); }), kErrSubscript);
-    EXPECT_EQ(errorOf([&] { chart.DrawCircle(5, 7, 1, 0, 20, 20, 1, 0xFF); }), kErrSubscript);
-    EXPECT_EQ(errorOf([&] { chart.DrawCurve(Variant::Array{"1,2", "3"}, "1", 0, 0, 4); }), kErrSubscript);
-    EXPECT_EQ(errorOf([&] { chart.DrawCurve(Variant::Array{"1,2", "x,3"}, "1", 0, 0, 4); }), kErrTypeMismatch);
-    EXPECT_EQ(errorOf([&] { chart.DrawCurve(Variant::Array{}, "1", 0, 0, 4); }), kErrSubscript);
-    EXPECT_EQ(errorOf([&] { chart.DrawCurve(Variant::Array{"1,2"}, "1", 0, 0, 40000); }), kErrOverflow);
-    EXPECT_EQ(errorOf([&] { chart.DrawCurve(Variant("1,2"), "1", 0, 0, 4); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawLine(6, "1", 0, 0, 0, 5, 5); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawLine(-1, "1", 0, 0, 0, 5, 5); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawLine(0, "wide", 0, 0, 0, 5, 5); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawRect(9, 1, 0, 0xFF, 0, 0, 5, 5); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawCircle(5, 7, 1, 0, 20, 20, 1, 0xFF); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawCurve(Variant::Array{"1,2", "3"}, "1", 0, 0, 4); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawCurve(Variant::Array{"1,2", "x,3"}, "1", 0, 0, 4); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawCurve(Variant::Array{}, "1", 0, 0, 4); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawCurve(Variant::Array{"1,2"}, "1", 0, 0, 40000); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawCurve(Variant("1,2"), "1", 0, 0, 4); }), kErrTypeMismatch);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
 }
@@ -197,13 +189,13 @@ TEST(FreeDrawing, BlackOrNegativeFillLeavesTheInteriorWhite) {
 TEST(FreeDrawing, AreaTextRefusesANeverEndingStepAndChecksItsArray) {
     cChart chart;
     canvasChart(chart);
-    EXPECT_EQ(errorOf([&] { chart.DrawAreaText(Variant::Array{"a"}, -1); }), kErrInvalidCall);
-    EXPECT_EQ(errorOf([&] { chart.DrawAreaText(Variant("a")); }), kErrTypeMismatch);
-    EXPECT_EQ(errorOf([&] { chart.DrawAreaText(Variant::Array{"a"}, 32767); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawAreaText(Variant::Array{"a"}, -1); }), kErrInvalidCall);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawAreaText(Variant("a")); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawAreaText(Variant::Array{"a"}, 32767); }), kErrOverflow);
     EXPECT_EQ(chart.DrawAreaText(Variant::Array{}), 1);
     EXPECT_EQ(chart.DrawAreaText(Variant::Array{"only"}, -5), 1);
     EXPECT_EQ(chart.DrawAreaText(Variant::Array{"a", "b"}, -5), 1);
-    EXPECT_EQ(errorOf([&] { chart.DrawAreaText(Variant::Array{}, -5); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawAreaText(Variant::Array{}, -5); }), kErrSubscript);
     EXPECT_EQ(GetCurrentObject(chart.canvasDC(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
 }
 
@@ -211,7 +203,7 @@ TEST(FreeDrawing, MethodsWithoutACanvasStillCheckTheirArguments) {
     cChart chart;
     EXPECT_EQ(chart.DrawLine(0, "1", 0, 0, 0, 5, 5), 1);
     EXPECT_EQ(chart.DrawText("x"), 1);
-    EXPECT_EQ(errorOf([&] { chart.DrawLine(8, "1", 0, 0, 0, 5, 5); }), kErrSubscript);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawLine(8, "1", 0, 0, 0, 5, 5); }), kErrSubscript);
 }
 
 }  // namespace

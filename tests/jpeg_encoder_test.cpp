@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "bmp_file.h"
+#include "file_output_support.h"
 #include "jpeg_test_support.h"
 #include "kelvane/runtime.h"
 #include "output/jpeg_encoder.h"
@@ -527,12 +528,7 @@ TEST(JpegStream, TheBufferGrowsPastItsFirstEstimate) {
     EXPECT_EQ(sink.finish(), expected);
 }
 
-class JpegSaveFile : public ::testing::Test {
-protected:
-    void SetUp() override { dir = test::tempDir(); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
-};
+class JpegSaveFile : public test::TempFolderTest {};
 
 TEST_F(JpegSaveFile, WritesTheStreamWithTheShortOwnComment) {
     jpegtest::TestCanvas canvas(32, 32);
@@ -557,13 +553,8 @@ TEST_F(JpegSaveFile, ReturnsOneForAnEmptyNameAndTwoForAnExistingFile) {
     const std::string path = dir + "/taken.jpg";
     { std::ofstream(path) << "precious"; }
     EXPECT_EQ(jpeg.SaveFile(path), 2);
-    std::ifstream in(path);
-    std::string contents;
-    in >> contents;
-    EXPECT_EQ(contents, "precious");
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(dir)) ++files, (void)e;
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(test::firstWordOf(path), "precious");
+    EXPECT_EQ(test::entriesIn(dir), 1);
 }
 
 TEST_F(JpegSaveFile, ReleasesThePlanesSoAnotherSaveNeedsSamplingAgain) {

@@ -1,14 +1,14 @@
 // The JPEG paths of makeChart and SaveBinary: which names and types give JPEG, what happens to
 // the canvas and to existing files, the chart's Quality, and the example charts' picture quality.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "bmp_file.h"
+#include "error_raised.h"
+#include "file_output_support.h"
 #include "interpreter.h"
 #include "jpeg_test_support.h"
 #include "kelvane/cChart.h"
@@ -19,12 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class JpegOutput : public ::testing::Test {
-protected:
-    void SetUp() override { dir = test::tempDir(); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
-};
+class JpegOutput : public test::TempFolderTest {};
 
 void makeCanvas(cChart& chart, int w, int h) {
     chart.Width(w);
@@ -125,31 +120,12 @@ TEST_F(JpegOutput, AFailedWriteRaisesAnErrorAndKeepsTheOldFile) {
     { std::ofstream(path) << "precious"; }
     cChart chart;
     makeCanvas(chart, 64, 64);
-    struct sigaction ignore {}, previous{};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &small);
     int number = 0;
-    try {
-        chart.makeChart(path);
-    } catch (const AutomationError& e) {
-        number = e.number();
-    }
-    setrlimit(RLIMIT_FSIZE, &old);
-    sigaction(SIGXFSZ, &previous, nullptr);
+    test::underFileSizeLimit(100, [&] { number = test::errorRaisedBy([&] { chart.makeChart(path); }); });
 
     EXPECT_EQ(number, 75);
-    std::ifstream in(path);
-    std::string contents;
-    in >> contents;
-    EXPECT_EQ(contents, "precious");
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(dir)) ++files, (void)e;
-    EXPECT_EQ(files, 1) << "no temporary file is left behind";
+    EXPECT_EQ(test::firstWordOf(path), "precious");
+    EXPECT_EQ(test::entriesIn(dir), 1) << "no temporary file is left behind";
 }
 
 TEST_F(JpegOutput, QualityNeverSetOrOutOfRangeEncodesAt75) {

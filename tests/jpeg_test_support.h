@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "dib_section.h"
 #include "kelvane/gdi.h"
 
 namespace kelvane::jpegtest {
@@ -170,14 +171,8 @@ inline Rgb readPixels(gdi::HDC dc, int width, int height) {
     out.width = width;
     out.height = height;
     HDC copy = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section = test::createSection24(copy, width, height, true, &bits);
     HGDIOBJ previous = SelectObject(copy, section);
     BitBlt(copy, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     const size_t stride = (size_t(width) * 3 + 3) / 4 * 4;
@@ -203,14 +198,7 @@ public:
     TestCanvas(int width, int height) : m_width(width), m_height(height) {
         using namespace gdi;
         m_dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bitmap = test::createSection24(m_dc, width, height, false);
         m_previous = SelectObject(m_dc, m_bitmap);
     }
     ~TestCanvas() {

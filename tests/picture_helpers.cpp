@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "bmp_file.h"
+#include "dib_section.h"
 #include "output/bmp.h"
 #include "raster/gdi_handles.h"
 
@@ -66,15 +67,7 @@ Pixels pixelsOf(const StdPicture& picture) {
 }
 
 TestCanvas::TestCanvas(int w, int h, COLORREF fill) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bitmap = createSection24(nullptr, w, h, false);
     m_dc = CreateCompatibleDC(nullptr);
     m_previous = SelectObject(m_dc, m_bitmap);
     Owned<HBRUSH> brush(CreateSolidBrush(fill));

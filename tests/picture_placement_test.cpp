@@ -6,11 +6,11 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "draw/blend.h"
 #include "draw/image_from.h"
+#include "error_raised.h"
 #include "kelvane/cChart.h"
 #include "picture_helpers.h"
 #include "runtime/show_message.h"
@@ -19,18 +19,10 @@ namespace kelvane {
 namespace {
 
 using namespace gdi;
+using test::errorRaisedBy;
 
 constexpr const char* kLoadFailed = "装载图片失败,请检查图片路径或者是否是合法图片!";
 constexpr const char* kNeedBytes = "You must pass a non-empty byte array to this function!";
-
-int32_t errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // ---- BlendPixel -------------------------------------------------------------------------------
 
@@ -213,9 +205,9 @@ TEST_F(DrawImage, PositionRoundsToTheNearestPixelTiesToEven) {
 
 TEST_F(DrawImage, OpacityBeyondAByteOrAPositionBeyond32BitsOverflows) {
     const std::vector<COLORREF> before = snapshot();
-    EXPECT_EQ(errorOf([&] { chart.DrawImage(picture, 4, 5, Colour(kWhite), 101); }), kErrOverflow);
-    EXPECT_EQ(errorOf([&] { chart.DrawImage(picture, 4, 5, Colour(kWhite), -1); }), kErrOverflow);
-    EXPECT_EQ(errorOf([&] { chart.DrawImage(picture, 3e9f, 5); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawImage(picture, 4, 5, Colour(kWhite), 101); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawImage(picture, 4, 5, Colour(kWhite), -1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([&] { chart.DrawImage(picture, 3e9f, 5); }), kErrOverflow);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(chart.ErrorInfo(), "");
 }

@@ -11,18 +11,13 @@ namespace kelvane {
 namespace {
 
 using namespace gdi;
+using test::currentPosition;
 using test::FillCanvas;
 using test::Selected;
 using test::Stopwatch;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-POINT position(HDC dc) {
-    POINT p{};
-    GetCurrentPositionEx(dc, &p);
-    return p;
-}
 
 // Pixel maps below were drawn by the reference renderer.
 
@@ -85,8 +80,8 @@ TEST(Arc, ArcToJoinsThePositionToTheArcAndLeavesItOnTheIdealEllipse) {
     FillCanvas c(16, 16);
     MoveToEx(c.dc(), 0, 15, nullptr);
     ASSERT_TRUE(ArcTo(c.dc(), 2, 2, 13, 13, 20, 7, 7, -20));
-    EXPECT_EQ(position(c.dc()).x, 7);
-    EXPECT_EQ(position(c.dc()).y, 2);
+    EXPECT_EQ(currentPosition(c.dc()).x, 7);
+    EXPECT_EQ(currentPosition(c.dc()).y, 2);
     Selected pen(c.dc(), CreatePen(PS_SOLID, 1, kBlue));
     LineTo(c.dc(), 15, 0);
     EXPECT_EQ(c.map(),
@@ -115,13 +110,13 @@ TEST(Arc, ArcToWithAnEmptyBoxDrawsNothingAndMovesToItsCentreOrNowhere) {
     MoveToEx(c.dc(), 15, 11, nullptr);
     ASSERT_TRUE(ArcTo(c.dc(), 3, 3, 3, 9, 0, 0, 20, 0));
     EXPECT_EQ(c.count(kWhite), 16 * 16);
-    EXPECT_EQ(position(c.dc()).x, 3);
-    EXPECT_EQ(position(c.dc()).y, 6);
+    EXPECT_EQ(currentPosition(c.dc()).x, 3);
+    EXPECT_EQ(currentPosition(c.dc()).y, 6);
     // A radial along the missing side has no meeting point: the platform's conversion of that
     // gives the most negative coordinate.
     ASSERT_TRUE(ArcTo(c.dc(), 33, 42, 33, 42, 33, 42, 33, 41));
-    EXPECT_EQ(position(c.dc()).x, INT_MIN);
-    EXPECT_EQ(position(c.dc()).y, INT_MIN);
+    EXPECT_EQ(currentPosition(c.dc()).x, INT_MIN);
+    EXPECT_EQ(currentPosition(c.dc()).y, INT_MIN);
 }
 
 TEST(Arc, TinyBoxesFollowTheReferenceRenderersCornerCases) {

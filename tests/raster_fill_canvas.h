@@ -1,11 +1,13 @@
-// A small 24-bit canvas for the fill tests (polygons, regions, brushes, rectangles): a memory
-// context with a DIB section selected, pixel reads, and a text map of which pixels changed.
+// A small 24-bit canvas for the fill and curve tests (polygons, regions, brushes, rectangles, arcs,
+// paths): a memory context with a DIB section selected, pixel reads, and a text map of which
+// pixels changed.
 #pragma once
 
 #include <chrono>
 #include <cstring>
 #include <string>
 
+#include "dib_section.h"
 #include "kelvane/gdi.h"
 
 namespace kelvane::test {
@@ -15,14 +17,7 @@ public:
     FillCanvas(int w, int h, gdi::COLORREF background = gdi::RGB(255, 255, 255)) : m_w(w), m_h(h) {
         using namespace gdi;
         m_dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bitmap = createSection24(m_dc, w, h, true);
         m_old = SelectObject(m_dc, m_bitmap);
         fill(background);
         m_background = background;
@@ -87,6 +82,13 @@ private:
     gdi::HDC m_dc;
     gdi::HGDIOBJ m_object;
 };
+
+// The context's current position, where the next LineTo or ArcTo starts.
+inline gdi::POINT currentPosition(gdi::HDC dc) {
+    gdi::POINT p{};
+    gdi::GetCurrentPositionEx(dc, &p);
+    return p;
+}
 
 // Milliseconds since construction.
 class Stopwatch {

@@ -120,7 +120,7 @@ TEST(Line, HugeCoordinatesFinishQuicklyAndStayOnTheCanvas) {
             MoveToEx(c.dc(), x0, 16, nullptr);
             LineTo(c.dc(), 16, y1);
             MoveToEx(c.dc(), x0, y1, nullptr);
-            LineTo(c.dc(), -x0 / 2, 5);
+            LineTo(c.dc(), -(x0 / 2), 5);
         }
     const POINT far[4] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}};
     Polyline(c.dc(), far, 4);

@@ -15,18 +15,13 @@ namespace kelvane {
 namespace {
 
 using namespace gdi;
+using test::currentPosition;
 using test::FillCanvas;
 using test::Selected;
 using test::Stopwatch;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-POINT position(HDC dc) {
-    POINT p{};
-    GetCurrentPositionEx(dc, &p);
-    return p;
-}
 
 // Pixel maps below were drawn by the reference renderer.
 
@@ -123,8 +118,8 @@ TEST(Path, ArcToCurvesAreFlattenedLikeTheReferenceRenderersBeziers) {
     BeginPath(c.dc());
     ASSERT_TRUE(ArcTo(c.dc(), 2, 2, 19, 19, 30, 10, 10, -30));
     // The path goes on from the curve's last point; the position is on the ideal ellipse.
-    EXPECT_EQ(position(c.dc()).x, 10);
-    EXPECT_EQ(position(c.dc()).y, 2);
+    EXPECT_EQ(currentPosition(c.dc()).x, 10);
+    EXPECT_EQ(currentPosition(c.dc()).y, 2);
     LineTo(c.dc(), 1, 1);
     EndPath(c.dc());
     ASSERT_TRUE(StrokePath(c.dc()));
@@ -149,7 +144,7 @@ TEST(Path, ArcToCurvesAreFlattenedLikeTheReferenceRenderersBeziers) {
               "...##...............\n"
               ".##.................\n"
               "....................\n");
-    EXPECT_EQ(position(c.dc()).x, 1);
+    EXPECT_EQ(currentPosition(c.dc()).x, 1);
 }
 
 TEST(Path, UsingAPathUsesItUpAndOnlyAnEndedPathCanBeUsed) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bmp_file.h"
+#include "dib_section.h"
 #include "kelvane/gdi.h"
 #include "replay.h"
 
@@ -45,14 +46,8 @@ class Canvas {
 public:
     Canvas(int w, int h) : m_w(w), m_h(h) {
         m_dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
         void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bitmap = test::createSection24(m_dc, w, h, true, &bits);
         m_bits = static_cast<uint8_t*>(bits);
         std::memset(m_bits, 0xFF, size_t(stride()) * h);
         m_old = SelectObject(m_dc, m_bitmap);

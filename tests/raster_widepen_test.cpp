@@ -113,7 +113,7 @@ TEST(WidePen, HugeCoordinatesFinishQuickly) {
         for (int y0 : extremes)
             for (int x1 : extremes) {
                 MoveToEx(c.dc(), x0, y0, nullptr);
-                LineTo(c.dc(), x1, -y0 / 3);
+                LineTo(c.dc(), x1, -(y0 / 3));
             }
     const POINT far[5] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {16, 16}, {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}};
     Polyline(c.dc(), far, 5);

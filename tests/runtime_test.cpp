@@ -6,19 +6,12 @@
 #include <limits>
 #include <string>
 
+#include "error_raised.h"
+
 namespace kelvane {
 namespace {
 
-// The error number the call raises, or 0 when it completes.
-template <typename F>
-int32_t ErrorRaisedBy(F&& call) {
-    try {
-        call();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorRaisedBy;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -97,11 +90,11 @@ TEST(CheckedConversionTest, IntegerAcceptsTheWhole16BitRangeAfterRounding) {
 }
 
 TEST(CheckedConversionTest, IntegerOverflowsOnceRoundingLeavesTheRange) {
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(32767.5); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(-32769.0); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(-32768.6); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(int64_t{32768}); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(int32_t{-32769}); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(32767.5); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(-32769.0); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(-32768.6); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(int64_t{32768}); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(int32_t{-32769}); }), kErrOverflow);
 }
 
 TEST(CheckedConversionTest, LongAcceptsTheWhole32BitRangeAfterRounding) {
@@ -113,17 +106,17 @@ TEST(CheckedConversionTest, LongAcceptsTheWhole32BitRangeAfterRounding) {
 }
 
 TEST(CheckedConversionTest, LongOverflowsOnceRoundingLeavesTheRange) {
-    EXPECT_EQ(ErrorRaisedBy([] { CLng(2147483647.5); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CLng(-2147483648.6); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CLng(1e300); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CLng(int64_t{2147483648}); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CLng(2147483647.5); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CLng(-2147483648.6); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CLng(1e300); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CLng(int64_t{2147483648}); }), kErrOverflow);
 }
 
 TEST(CheckedConversionTest, NaNAndInfinitiesNeverBecomeIntegers) {
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(kNaN); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CInt(kInf); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CLng(kNaN); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CLng(-kInf); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(kNaN); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CInt(kInf); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CLng(kNaN); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CLng(-kInf); }), kErrOverflow);
 }
 
 TEST(CheckedConversionTest, SingleRoundsToNearestFloatButRejectsFiniteOverflow) {
@@ -132,8 +125,8 @@ TEST(CheckedConversionTest, SingleRoundsToNearestFloatButRejectsFiniteOverflow) 
     EXPECT_EQ(CSng(1e-50), 0.0f);
     EXPECT_TRUE(std::isinf(CSng(kInf)));
     EXPECT_TRUE(std::isnan(CSng(kNaN)));
-    EXPECT_EQ(ErrorRaisedBy([] { CSng(3.5e38); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { CSng(-1e300); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CSng(3.5e38); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { CSng(-1e300); }), kErrOverflow);
 }
 
 TEST(CheckedArithmeticTest, LongArithmeticWorksUpToTheLimits) {
@@ -143,18 +136,18 @@ TEST(CheckedArithmeticTest, LongArithmeticWorksUpToTheLimits) {
 }
 
 TEST(CheckedArithmeticTest, LongArithmeticOverflowsPastTheLimits) {
-    EXPECT_EQ(ErrorRaisedBy([] { AddLng(2147483647, 1); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { SubLng(std::numeric_limits<int32_t>::min(), 1); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { MulLng(65536, 32768); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { MulLng(std::numeric_limits<int32_t>::min(), -1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { AddLng(2147483647, 1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { SubLng(std::numeric_limits<int32_t>::min(), 1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { MulLng(65536, 32768); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { MulLng(std::numeric_limits<int32_t>::min(), -1); }), kErrOverflow);
 }
 
 TEST(CheckedArithmeticTest, IntegerArithmeticIsCheckedAt16Bits) {
     EXPECT_EQ(AddInt(32766, 1), 32767);
     EXPECT_EQ(SubInt(-32767, 1), -32768);
-    EXPECT_EQ(ErrorRaisedBy([] { AddInt(32767, 1); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { SubInt(-32768, 1); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { SubInt(0, -32768); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { AddInt(32767, 1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { SubInt(-32768, 1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { SubInt(0, -32768); }), kErrOverflow);
 }
 
 TEST(DivisionTest, DividesOrdinaryValues) {
@@ -164,16 +157,16 @@ TEST(DivisionTest, DividesOrdinaryValues) {
 }
 
 TEST(DivisionTest, ZeroDivisorRaisesDivisionByZeroUnlessTheDividendIsZeroToo) {
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(1, 0); }), kErrDivisionByZero);
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(-1, -0.0); }), kErrDivisionByZero);
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(kInf, 0); }), kErrDivisionByZero);
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(0, 0); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(-0.0, 0); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(kNaN, 0); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Divide(1, 0); }), kErrDivisionByZero);
+    EXPECT_EQ(errorRaisedBy([] { Divide(-1, -0.0); }), kErrDivisionByZero);
+    EXPECT_EQ(errorRaisedBy([] { Divide(kInf, 0); }), kErrDivisionByZero);
+    EXPECT_EQ(errorRaisedBy([] { Divide(0, 0); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Divide(-0.0, 0); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Divide(kNaN, 0); }), kErrOverflow);
 }
 
 TEST(DivisionTest, QuotientBeyondTheDoubleRangeOverflows) {
-    EXPECT_EQ(ErrorRaisedBy([] { Divide(1e300, 1e-300); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Divide(1e300, 1e-300); }), kErrOverflow);
 }
 
 TEST(DivisionTest, IntegerDivisionTruncatesTowardZero) {
@@ -184,9 +177,9 @@ TEST(DivisionTest, IntegerDivisionTruncatesTowardZero) {
 }
 
 TEST(DivisionTest, IntegerDivisionRejectsZeroAndTheOneOverflowingQuotient) {
-    EXPECT_EQ(ErrorRaisedBy([] { IntDivide(5, 0); }), kErrDivisionByZero);
-    EXPECT_EQ(ErrorRaisedBy([] { IntDivide(0, 0); }), kErrDivisionByZero);
-    EXPECT_EQ(ErrorRaisedBy([] { IntDivide(std::numeric_limits<int32_t>::min(), -1); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { IntDivide(5, 0); }), kErrDivisionByZero);
+    EXPECT_EQ(errorRaisedBy([] { IntDivide(0, 0); }), kErrDivisionByZero);
+    EXPECT_EQ(errorRaisedBy([] { IntDivide(std::numeric_limits<int32_t>::min(), -1); }), kErrOverflow);
 }
 
 TEST(SingleToTextTest, WritesShortFixedFormsWithoutTrailingZeros) {
@@ -276,7 +269,7 @@ TEST(FormatPatternTest, HandlesExtremeMagnitudes) {
 
 TEST(FormatPatternTest, RejectsPatternsOfOtherShapes) {
     for (const char* pattern : {"", "0.", "00", "0.0#", "#.00", "0,00", ".00", "1", "0.00 ", "0.0.0"}) {
-        EXPECT_EQ(ErrorRaisedBy([&] { FormatPattern(1, pattern); }), kErrInvalidCall) << '"' << pattern << '"';
+        EXPECT_EQ(errorRaisedBy([&] { FormatPattern(1, pattern); }), kErrInvalidCall) << '"' << pattern << '"';
     }
 }
 
@@ -307,14 +300,14 @@ TEST(TextToNumberTest, IgnoresSurroundingSpacesAndTabs) {
 TEST(TextToNumberTest, RejectsAnythingThatIsNotASimpleNumber) {
     for (const char* text : {"", "   ", "1,5", "abc", "1e", "1e+", ".", "--1", "+-1", "- 1", "1 2", "1.2.3",
                              "e5", "inf", "nan", "0x10", "1d2", "12a", "\n1", "1\n", "$1", "1e2.5"}) {
-        EXPECT_EQ(ErrorRaisedBy([&] { TextToNumber(text); }), kErrTypeMismatch) << '"' << text << '"';
+        EXPECT_EQ(errorRaisedBy([&] { TextToNumber(text); }), kErrTypeMismatch) << '"' << text << '"';
     }
 }
 
 TEST(TextToNumberTest, OverflowsWhenTheValueExceedsADouble) {
-    EXPECT_EQ(ErrorRaisedBy([] { TextToNumber("1e309"); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { TextToNumber("-2e308"); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { TextToNumber("0.001e99999999999999999999"); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { TextToNumber("1e309"); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { TextToNumber("-2e308"); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { TextToNumber("0.001e99999999999999999999"); }), kErrOverflow);
     EXPECT_EQ(TextToNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
 }
 

@@ -6,18 +6,12 @@
 #include <string>
 #include <utility>
 
+#include "error_raised.h"
+
 namespace kelvane {
 namespace {
 
-template <typename F>
-int32_t ErrorRaisedBy(F&& call) {
-    try {
-        call();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorRaisedBy;
 
 Variant ArrayOf(Variant a, Variant b) { return Variant(Variant::Array{std::move(a), std::move(b)}); }
 Variant SomeBytes() { return Variant(Variant::Bytes{1, 2, 3}); }
@@ -65,11 +59,11 @@ TEST(VariantNumberTest, DoublesRoundTiesToEvenWhenMadeIntegers) {
 
 TEST(VariantNumberTest, IntegersOutsideTheTargetRangeOverflow) {
     EXPECT_EQ(Variant(int32_t{40000}).toLong(), 40000);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant(int32_t{40000}).toInteger(); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant(32767.5).toInteger(); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant(3e9).toLong(); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant(1e39).toSingle(); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant(std::numeric_limits<double>::quiet_NaN()).toLong(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant(int32_t{40000}).toInteger(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant(32767.5).toInteger(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant(3e9).toLong(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant(1e39).toSingle(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant(std::numeric_limits<double>::quiet_NaN()).toLong(); }), kErrOverflow);
 }
 
 TEST(VariantNumberTest, TextIsParsedAsANumber) {
@@ -77,22 +71,22 @@ TEST(VariantNumberTest, TextIsParsedAsANumber) {
     EXPECT_EQ(Variant("2.5").toInteger(), 2);
     EXPECT_EQ(Variant("-1e3").toLong(), -1000);
     EXPECT_EQ(Variant("0.1").toSingle(), 0.1f);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("40000").toInteger(); }), kErrOverflow);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("1e999").toDouble(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant("40000").toInteger(); }), kErrOverflow);
+    EXPECT_EQ(errorRaisedBy([] { Variant("1e999").toDouble(); }), kErrOverflow);
 }
 
 TEST(VariantNumberTest, TextThatIsNotANumberIsATypeMismatch) {
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("").toDouble(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("abc").toLong(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("1,5").toSingle(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("True").toInteger(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("").toDouble(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("abc").toLong(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("1,5").toSingle(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("True").toInteger(); }), kErrTypeMismatch);
 }
 
 TEST(VariantNumberTest, ArraysAndBytesAreNotNumbers) {
-    EXPECT_EQ(ErrorRaisedBy([] { ArrayOf(1, 2).toDouble(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { ArrayOf(1, 2).toLong(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { SomeBytes().toInteger(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { SomeBytes().toSingle(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { ArrayOf(1, 2).toDouble(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { ArrayOf(1, 2).toLong(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { SomeBytes().toInteger(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { SomeBytes().toSingle(); }), kErrTypeMismatch);
 }
 
 TEST(VariantBoolTest, AnyNonZeroNumberIsTrue) {
@@ -112,10 +106,10 @@ TEST(VariantBoolTest, TextReadsAsTrueFalseInAnyCaseOrElseAsANumber) {
     EXPECT_EQ(Variant("FALSE").toBool(), kFalse);
     EXPECT_EQ(Variant("2").toBool(), kTrue);
     EXPECT_EQ(Variant("0.0").toBool(), kFalse);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("yes").toBool(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("").toBool(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant("Truer").toBool(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { SomeBytes().toBool(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("yes").toBool(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("").toBool(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant("Truer").toBool(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { SomeBytes().toBool(); }), kErrTypeMismatch);
 }
 
 TEST(VariantTextTest, WritesEachKindAsTheHostWould) {
@@ -137,8 +131,8 @@ TEST(VariantTextTest, WritesWholeDoublesWithoutAPointAndOthersWithFifteenDigits)
 }
 
 TEST(VariantTextTest, ArraysAndBytesHaveNoText) {
-    EXPECT_EQ(ErrorRaisedBy([] { ArrayOf("a", "b").toText(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { SomeBytes().toText(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { ArrayOf("a", "b").toText(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { SomeBytes().toText(); }), kErrTypeMismatch);
 }
 
 TEST(VariantAccessTest, GivesDirectAccessToTheHeldValue) {
@@ -153,12 +147,12 @@ TEST(VariantAccessTest, GivesDirectAccessToTheHeldValue) {
 }
 
 TEST(VariantAccessTest, AccessToADifferentKindIsATypeMismatch) {
-    EXPECT_EQ(ErrorRaisedBy([] { Variant(1).string(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { Variant().string(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { SomeBytes().array(); }), kErrTypeMismatch);
-    EXPECT_EQ(ErrorRaisedBy([] { ArrayOf(1, 2).bytes(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant(1).string(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { Variant().string(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { SomeBytes().array(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([] { ArrayOf(1, 2).bytes(); }), kErrTypeMismatch);
     const Variant text("x");
-    EXPECT_EQ(ErrorRaisedBy([&] { text.bytes(); }), kErrTypeMismatch);
+    EXPECT_EQ(errorRaisedBy([&] { text.bytes(); }), kErrTypeMismatch);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ private:
 
 // Paints the pixels of a one-pixel outline with a pen: dashes in the pen colour, gaps left alone
 // or, for CreatePen's styles under the opaque background mode, painted in the background colour.
-// Curves and lines share it so that a pattern runs on from one primitive piece to the next.
+// The lines of one outline share it, so that the pattern runs on from each line to the next.
 class StyledPixels {
 public:
     StyledPixels(const DeviceContext& dc, const PenObject& pen, const DashPattern& pattern);

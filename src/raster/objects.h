@@ -69,14 +69,6 @@ struct RegionObject : GdiObject {
     Region region;
 };
 
-// Where a styled pen is in its dash pattern; reset at the start of every drawing call and
-// carried across the segments of one polyline or path.
-struct DashState {
-    size_t index = 0;     // current entry of the pattern
-    uint32_t left = 0;    // pixels left in that entry
-    bool on = true;       // drawing (dash) or skipping (gap)
-};
-
 struct DeviceContext {
     BitmapObject* bitmap = nullptr;
     PenObject* pen = nullptr;
@@ -90,7 +82,6 @@ struct DeviceContext {
     int polyFillMode = ALTERNATE;
     POINT brushOrigin{0, 0};
     POINT position{0, 0};
-    DashState dash;
     PathData path;
     std::unique_ptr<Trace> trace;  // recording of the calls, when asked for
     // The background mode and colour the selected brush was first painted with since it was

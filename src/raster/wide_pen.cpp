@@ -45,6 +45,10 @@ public:
         m_roundCaps = cap == PS_ENDCAP_ROUND;
         m_join = join == PS_JOIN_BEVEL ? JoinKind::Bevel : join == PS_JOIN_MITER ? JoinKind::Miter : JoinKind::Round;
         if (m_roundCaps || m_join == JoinKind::Round) m_disc.emplace(m_width);
+        // A pattern without any dash length and with a single gap: one dot a period.
+        int dashes = 0, gaps = 0;
+        for (int i = 0; i < m_pattern.count; ++i) (i % 2 ? gaps : dashes) += m_pattern.entries[size_t(i)] > 0;
+        m_singleDot = dashes == 0 && gaps == 1;
         m_reach = 6 * double(m_width) + 8;
     }
 
@@ -65,7 +69,7 @@ private:
     int64_t m_width;
     COLORREF m_colour;
     DashPattern m_pattern;
-    bool m_squareCaps = false, m_roundCaps = false;
+    bool m_squareCaps = false, m_roundCaps = false, m_singleDot = false;
     JoinKind m_join = JoinKind::Round;
     std::optional<Disc> m_disc;
     double m_reach = 0;
@@ -168,11 +172,11 @@ void WideStroker::segment(int i, bool closed) {
     }
     // A pattern that starts with an empty dash marks the start of the figure with a dot.
     if (i == 0 && !jumped && m_pattern.entries[0] == 0) paintZeroDash(i, seg.a);
-    // A pattern of one empty dash and one gap draws a single dot per segment: the first one
-    // after the segment's start.
-    const bool dotsOnly = m_pattern.count == 2 && m_pattern.entries[0] == 0;
+    // One dot a period draws a single dot per segment instead: the first after its start (the dot
+    // falls where the period starts).
+    const bool dotsOnly = m_singleDot;
     if (dotsOnly && i > 0) {
-        const uint64_t first = m_offset == 0 ? 0 : m_pattern.period - m_offset;
+        const uint64_t first = (m_pattern.period - m_offset) % m_pattern.period;
         if (first > 0 && double(first) < length && double(first) <= to) paintZeroDash(i, seg.pointAt(double(first)));
     }
     while (pos < length && pos <= to && !dotsOnly) {

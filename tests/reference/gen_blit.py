@@ -10,42 +10,9 @@ Deterministic: fixed seed, python3 standard library only. Run from anywhere.
 """
 import os
 import random
-import struct
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def write_bmp(path, w, h, bpp, pix, palette=None, top_down=False):
-    """pix(x, y) gives a palette index (bpp <= 8) or (r, g, b); y = 0 is the top row."""
-    stride = ((w * bpp + 31) // 32) * 4
-    rows = []
-    for y in range(h):
-        row = bytearray(stride)
-        for x in range(w):
-            v = pix(x, y)
-            if bpp == 24:
-                row[x * 3:x * 3 + 3] = bytes((v[2], v[1], v[0]))
-            elif bpp == 32:
-                row[x * 4:x * 4 + 4] = bytes((v[2], v[1], v[0], 0))
-            elif bpp == 8:
-                row[x] = v
-            elif bpp == 4:
-                row[x // 2] |= (v << 4) if x % 2 == 0 else v
-            elif v:
-                row[x // 8] |= 0x80 >> (x % 8)
-        rows.append(bytes(row))
-    if not top_down:
-        rows.reverse()
-    table = b""
-    if bpp <= 8:
-        table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette[:1 << bpp])
-    data = b"".join(rows)
-    offset = 54 + len(table)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, w, -h if top_down else h, 1, bpp, 0, len(data), 2835, 2835,
-                       0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + table + data)
+import refgen
+from refgen import HERE, write_bmp
 
 
 def f_class(x, y, w, h):
@@ -131,22 +98,16 @@ def make_sources():
 CANVAS_COLOURS = [0x000000, 0xFFFFFF, 0x808080, 0x3060C0, 0xC0FFEE, 0x102030]
 
 
-class Script:
+class Script(refgen.Script):
+    """Blit cases, numbered from 1: a canvas colour and a stretch mode, then the copies."""
+
     def __init__(self, family, header):
-        self.family = family
-        self.lines = [header, "onfail warn  # some corner cases report failure; their pictures are compared all the same"]
-        self.count = 0
+        super().__init__(family, header,
+                         "onfail warn  # some corner cases report failure; their pictures are compared all the same",
+                         first=1)
 
     def case(self, name, w, h, colour, mode, blits):
-        self.count += 1
-        self.lines.append(f"canvas {w} {h} 0x{colour:06X}")
-        self.lines.append(f"stretchmode {mode}")
-        self.lines.extend(blits)
-        self.lines.append(f"save {self.family}/{self.count:03d}_{name}.bmp")
-
-    def write(self):
-        with open(os.path.join(HERE, self.family + ".txt"), "w") as f:
-            f.write("\n".join(self.lines) + "\n")
+        super().case(name, w, h, [f"stretchmode {mode}"] + blits, bg=f"0x{colour:06X}")
 
 
 def blit(cmd, src, x, y, w, h, sx=None, sy=None, sw=None, sh=None):

@@ -11,39 +11,9 @@ top-left corner. Deterministic: fixed seed, standard library only. Run from anyw
 """
 import os
 import random
-import struct
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def write_bmp(path, w, h, bpp, pix, palette=None, top_down=False):
-    """pix(x, y) gives a palette index (bpp <= 8) or (r, g, b); y = 0 is the top row."""
-    stride = ((w * bpp + 31) // 32) * 4
-    rows = []
-    for y in range(h):
-        row = bytearray(stride)
-        for x in range(w):
-            v = pix(x, y)
-            if bpp == 24:
-                row[x * 3:x * 3 + 3] = bytes((v[2], v[1], v[0]))
-            elif bpp == 8:
-                row[x] = v
-            elif bpp == 4:
-                row[x // 2] |= (v << 4) if x % 2 == 0 else v
-            elif v:
-                row[x // 8] |= 0x80 >> (x % 8)
-        rows.append(bytes(row))
-    if not top_down:
-        rows.reverse()
-    table = b''.join(bytes((b, g, r, 0)) for r, g, b in (palette or []))
-    bits = b''.join(rows)
-    offset = 14 + 40 + len(table)
-    header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, w, -h if top_down else h, 1, bpp, 0, len(bits), 2835, 2835,
-                       len(palette or []), 0)
-    with open(path, 'wb') as f:
-        f.write(header + info + table + bits)
-
+import refgen
+from refgen import HERE, Script, points, write_bmp
 
 PALETTE = [(255, 255, 255), (200, 0, 0), (0, 150, 0), (0, 0, 220), (250, 200, 0), (120, 0, 160),
            (0, 180, 180), (60, 60, 60)]
@@ -64,22 +34,17 @@ TILES = {
 
 
 def main():
+    # The palette tiles' colour tables hold only the colours given, their number in the header.
     for name, (w, h, bpp, pix, palette, top_down) in TILES.items():
-        write_bmp(os.path.join(HERE, name), w, h, bpp, pix, palette, top_down)
+        write_bmp(os.path.join(HERE, name), w, h, bpp, pix, palette, top_down, count_colours=True)
 
     rnd = random.Random(20240813)
-    out = ['# Hatch and pattern brush cases, written by gen_brush.py; do not edit by hand.']
-    n = 0
-
-    def case(name, w, h, body, bg='0xE0E0E0'):
-        nonlocal n
-        out.append('canvas %d %d %s' % (w, h, bg))
-        out.extend(body)
-        out.append('save brush/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('brush', '# Hatch and pattern brush cases, written by gen_brush.py; do not edit by hand.',
+                    bg='0xE0E0E0')
+    case = script.case
 
     def colour():
-        return '0x%06X' % rnd.choice([0, 0x0000FF, 0xFF0000, 0x008000, rnd.randint(0, 0xFFFFFF)])
+        return refgen.colour(rnd)
 
     def origin():
         return rnd.choice([(0, 0), (1, 0), (0, 1), (3, 2), (7, 7), (8, 8), (-5, 7), (13, -1), (-100, 37),
@@ -101,7 +66,7 @@ def main():
             elif what == 'polygon':
                 p = [(rnd.randint(-5, w + 5), rnd.randint(-5, h + 5)) for _ in range(rnd.randint(3, 6))]
                 body += [rnd.choice(['nullpen', 'stockpen']), 'polyfill %d' % rnd.choice([1, 2]),
-                         'polygon %d %s' % (len(p), ' '.join('%d %d' % q for q in p))]
+                         'polygon ' + points(p)]
             else:
                 body += ['fillrectcur %d %d %d %d' % (l, t, r, b)]
         return body
@@ -176,7 +141,7 @@ def main():
             r, b = l + rnd.randint(1, 40), t + rnd.randint(1, 40)
             body.append('framerect %d %d %d %d %s' % (l, t, r, b, colour()))
         p = [(rnd.randint(0, w), rnd.randint(0, h)) for _ in range(rnd.randint(3, 5))]
-        body.append('rgnfill %d %s %s' % (len(p), ' '.join('%d %d' % q for q in p), colour()))
+        body.append('rgnfill %s %s' % (points(p), colour()))
         case('frame_and_region', w, h, body)
 
     # Null and stock brushes.
@@ -186,8 +151,7 @@ def main():
              [rnd.choice(['nullbrush', 'stockbrush']), 'stockpen', 'rect 3 3 20 25',
               'polygon 3 10 10 30 12 15 30', 'fillrectcur 22 2 30 9'])
 
-    with open(os.path.join(HERE, 'brush.txt'), 'w') as f:
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':

@@ -3,7 +3,7 @@
 
 Flat, square and round caps with bevel, miter and round joins, widths 0 to 8 (and a few wider),
 solid, inside-frame, the standard dash styles (which scale with the width) and user styles (odd
-and even counts, empty entries): lines, polylines and PolylineTo, rectangle and polygon
+and even counts, empty entries on wide pens): lines, polylines and PolylineTo, rectangle and polygon
 outlines, sharp turns (miters near their limit). And the chart's line-mode pens, style word
 0x00011207 (flat caps, bevel joins, user style) with its six patterns and widths 1 to 5, on
 lines in every direction, rectangle and ellipse outlines. Deterministic: fixed seed, standard
@@ -42,7 +42,10 @@ def main():
             return 'extpen 0x%X %d %s' % (0x10000 | cap | join | rnd.choice([0, 6]), width, colour())
         if k < 0.45:
             return 'extpen 0x%X %d %s' % (0x10000 | cap | join | rnd.randint(1, 4), width, colour())
-        d = [rnd.choice([0, 1, 2, 3, 4, 5, 6, 8, 10, 12]) for _ in range(rnd.randint(1, 6))]
+        # Empty entries only for wide pens: on one-pixel lines the reference renderer handles them
+        # inconsistently (clipped lines start in a different state), so they are no reference.
+        lengths = [0, 1, 2, 3, 4, 5, 6, 8, 10, 12] if width > 1 else [1, 2, 3, 4, 5, 6, 8, 10, 12]
+        d = [rnd.choice(lengths) for _ in range(rnd.randint(1, 6))]
         if not any(d):
             d[0] = 3
         return 'extpen 0x%X %d %s %d %s' % (0x10007 | cap | join, width, colour(), len(d), ' '.join(map(str, d)))

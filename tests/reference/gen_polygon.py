@@ -30,9 +30,9 @@ def main():
     def size():
         return refgen.canvas_size(rnd)
 
-    def fill(body, points, mode=None):
+    def fill(body, p, mode=None):
         mode = mode or rnd.choice([1, 2])
-        return body + ['polyfill %d' % mode, 'brush %s' % colour(), 'polygon ' + points(points)]
+        return body + ['polyfill %d' % mode, 'brush %s' % colour(), 'polygon ' + points(p)]
 
     # The chart: side walls (left edge vertical, receding by dx, dy) and top faces, outlined with
     # the black pen in the current brush, then the same four points filled as a region.

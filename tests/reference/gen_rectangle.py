@@ -11,33 +11,26 @@ chart's calls: bars Rectangle(x, top, x + barWidth + 1, bottom + 1) with the sto
 brushes, and legend boxes with pens of widths 1 to 3. Deterministic: fixed seed, standard library
 only. Run from anywhere.
 """
-import os
 import random
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+import refgen
+from refgen import Script
 
 
 def main():
     rnd = random.Random(20240814)
-    out = ['# Rectangle, FillRect and FrameRect cases, written by gen_rectangle.py; do not edit by hand.']
-    n = 0
-
-    def case(name, w, h, body, bg='0xFFFFFF'):
-        nonlocal n
-        out.append('canvas %d %d %s' % (w, h, bg))
-        out.extend(body)
-        out.append('save rectangle/%03d_%s.bmp' % (n, name))
-        n += 1
+    script = Script('rectangle', '# Rectangle, FillRect and FrameRect cases, written by gen_rectangle.py; do not edit by hand.')
+    case = script.case
 
     def colour():
-        return '0x%06X' % rnd.choice([0, 0x0000FF, 0xFF0000, 0x008000, rnd.randint(0, 0xFFFFFF)])
+        return refgen.colour(rnd)
 
     def brush():
         return rnd.choice(['brush %s' % colour(), 'brush %s' % colour(), 'nullbrush', 'stockbrush',
                            'hatchbrush %d %s' % (rnd.randint(0, 5), colour())])
 
     def size():
-        return rnd.randint(24, 96), rnd.randint(24, 96)
+        return refgen.canvas_size(rnd)
 
     def box(w, h, far=True):
         kind = rnd.random()
@@ -162,20 +155,15 @@ def main():
     for i in range(10):
         w, h = size()
         l, t, r, b = box(w, h)
-        body = ['pen %d %d %s' % (rnd.choice([0, 1, 6]), rnd.choice([1, 1, 3]), colour()), 'brush %s' % colour(),
-                'moveto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)), 'beginpath', 'rect %d %d %d %d' % (l, t, r, b)]
-        if i % 2:
-            body.append('lineto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)))
-        body += ['endpath', rnd.choice(['strokepath', 'fillpath', 'strokeandfillpath'])]
-        case('in_path', w, h, body)
+        setup = ['pen %d %d %s' % (rnd.choice([0, 1, 6]), rnd.choice([1, 1, 3]), colour()), 'brush %s' % colour()]
+        case('in_path', w, h,
+             refgen.figure_in_path(rnd, w, h, setup, 'rect %d %d %d %d' % (l, t, r, b), line_after=i % 2 == 1))
     for i in range(4):
         w, h = size()
-        body = ['moveto 1 1', 'beginpath', 'lineto %d 1' % (w // 3), 'lineto %d %d' % (w // 3, h // 2), 'closefigure',
-                'rect %d %d %d %d' % box(w, h), 'lineto %d %d' % (w - 2, rnd.randint(0, h)), 'endpath', 'strokepath']
-        case('in_path_after_closed_figure', w, h, body)
+        case('in_path_after_closed_figure', w, h,
+             refgen.figure_after_closed_figure(rnd, w, h, 'rect %d %d %d %d' % box(w, h)))
 
-    with open(os.path.join(HERE, 'rectangle.txt'), 'w') as f:
-        f.write('\n'.join(out) + '\n')
+    script.write()
 
 
 if __name__ == '__main__':

@@ -13,12 +13,12 @@ agreement test, and raster_text_test compares numbers instead:
 import os
 import random
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+from refgen import HERE, canvas_size, read_bmp24
+
 SCRIPT = os.path.join(HERE, "text", "text_metrics.txt")
 EXPECTED = os.path.join(HERE, "text", "expected.txt")
 RENDERER = os.environ.get("GDI_ORACLE", os.path.join(HERE, "..", "..", "..", "shared", "tools",
@@ -84,7 +84,7 @@ def generate():
             height = rng.choice([-8, -11, -12, -13, -16, -20, -27, -33, -40, 0])
         esc = 0 if rng.random() < 0.6 else rng.choice(ESCAPEMENTS[1:])
         text = random_text(rng)
-        w, h = rng.randint(24, 96), rng.randint(24, 96)
+        w, h = canvas_size(rng)
         if rng.random() < 0.2:  # partly (or wholly) off the canvas
             x, y = rng.randint(-60, w + 10), rng.randint(-40, h + 10)
         elif esc == 0:
@@ -97,18 +97,6 @@ def generate():
     os.makedirs(os.path.dirname(SCRIPT), exist_ok=True)
     with open(SCRIPT, "w", encoding="cp1252", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
-
-
-def read_bmp24(path):
-    d = open(path, "rb").read()
-    off, = struct.unpack_from("<I", d, 10)
-    w, h = struct.unpack_from("<ii", d, 18)
-    stride = (w * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(h)):
-        src = abs(h) - 1 - y if h > 0 else y
-        rows.append(d[off + src * stride: off + src * stride + w * 3])
-    return w, abs(h), rows
 
 
 def ink_box(path):

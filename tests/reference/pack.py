@@ -10,21 +10,7 @@ write. Records follow the order of the script's save commands:
 import struct
 import sys
 
-
-def read_bmp24(path):
-    d = open(path, "rb").read()
-    off, = struct.unpack_from("<I", d, 10)
-    w, h = struct.unpack_from("<ii", d, 18)
-    bpp, = struct.unpack_from("<H", d, 28)
-    if bpp != 24:
-        raise SystemExit(f"{path}: not a 24-bit BMP")
-    stride = (w * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(h)):
-        src = abs(h) - 1 - y if h > 0 else y
-        r = d[off + src * stride: off + src * stride + w * 3]
-        rows.append(r)
-    return w, abs(h), rows
+from refgen import read_bmp24
 
 
 def saves(script):
