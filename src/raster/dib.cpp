@@ -208,7 +208,8 @@ int StretchDIBits(HDC dc, int x, int y, int width, int height, int xSrc, int ySr
     const int64_t pictureHeight = heightOf(h);
     Surface src;
     if (!viewOf(info, bits, int(pictureHeight), src)) return 0;
-    const int result = srcHeight < 0 ? -srcHeight : srcHeight;
+    // The number of source rows; INT_MIN has no negation in int, so it counts as INT_MAX.
+    const int result = int(std::min<int64_t>(std::llabs(int64_t(srcHeight)), INT32_MAX));
     // The source y counts from the bottom of the picture, for top-down pictures too; only a
     // straight copy (equal extents) of a top-down picture from its origin counts from the top,
     // as the reference renderer does.
