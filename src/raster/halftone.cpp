@@ -141,14 +141,43 @@ void averagePairs(RowSource& rows, RowWriter& writer, const AxisTaps& xs, const 
     }
 }
 
+// The same 2 x 2 average straight from the rows of a 24- or 32-bit source (the canvas), without
+// converting each row first.
+void averagePairsDirect(const Surface& src, RowWriter& writer, const AxisTaps& xs, const AxisTaps& ys) {
+    const size_t n = size_t(xs.high - xs.low);
+    const size_t step = size_t(src.bpp() / 8);
+    std::vector<uint32_t> out(n);
+    for (int q = ys.low; q < ys.high; ++q) {
+        const size_t qi = size_t(q - ys.low);
+        const uint8_t* a = src.row(ys.taps[ys.first[qi]].pos);
+        const uint8_t* b = src.row(ys.taps[ys.first[qi] + 1].pos);
+        for (size_t pi = 0; pi < n; ++pi) {
+            const size_t j = xs.first[pi];
+            const size_t c0 = size_t(xs.taps[j].pos) * step, c1 = size_t(xs.taps[j + 1].pos) * step;
+            uint32_t pixel = 0;
+            for (int k = 0; k < 3; ++k) {  // blue, green, red bytes
+                const uint32_t sum = uint32_t(a[c0 + k]) + a[c1 + k] + b[c0 + k] + b[c1 + k];
+                pixel |= ((sum + 2) / 4) << (8 * k);
+            }
+            out[pi] = pixel;
+        }
+        writer.write(q, xs.low, int(n), out.data());
+    }
+}
+
 }  // namespace
 
 void halftonePixels(const Surface& src, Surface& dst, const AxisPlan& x, const AxisPlan& y) {
     const AxisTaps xs = tapsOf(x), ys = tapsOf(y);
     if (xs.largest == 0 || ys.largest == 0) return;
-    RowSource rows(src, x.readLow, x.readHigh, y.readLow, y.readHigh, &src == &dst);
     RowWriter writer(dst);
-    if (halvesEveryPixel(xs) && halvesEveryPixel(ys)) {
+    const bool halving = halvesEveryPixel(xs) && halvesEveryPixel(ys);
+    if (halving && &src != &dst && (src.bpp() == 24 || src.bpp() == 32)) {
+        averagePairsDirect(src, writer, xs, ys);
+        return;
+    }
+    RowSource rows(src, x.readLow, x.readHigh, y.readLow, y.readHigh, &src == &dst);
+    if (halving) {
         averagePairs(rows, writer, xs, ys, size_t(x.readHigh - x.readLow));
         return;
     }
