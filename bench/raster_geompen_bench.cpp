@@ -11,7 +11,9 @@
 namespace {
 
 using namespace kelvane::gdi;
+using kelvane::bench::drawLinePairs;
 using kelvane::bench::FillCanvas;
+using kelvane::bench::randomPointsIn;
 
 HPEN chartPen(int width) {
     const LOGBRUSH brush{BS_SOLID, RGB(0, 0, 200), 0};
@@ -23,14 +25,9 @@ void BM_GeometricPen_1000ChartLines(benchmark::State& state) {
     FillCanvas c;
     HPEN pen = chartPen(int(state.range(0)));
     SelectObject(c.dc(), pen);
-    std::mt19937 rng(71);
-    std::vector<POINT> p;
-    for (int i = 0; i < 2000; ++i) p.push_back(POINT{int(rng() % 500) - 50, int(rng() % 400) - 50});
+    const std::vector<POINT> p = randomPointsIn(71, 2000, -50, -50, 500, 400);
     for (auto _ : state)
-        for (size_t i = 0; i + 1 < p.size(); i += 2) {
-            MoveToEx(c.dc(), p[i].x, p[i].y, nullptr);
-            LineTo(c.dc(), p[i + 1].x, p[i + 1].y);
-        }
+        drawLinePairs(c.dc(), p);
     state.SetItemsProcessed(int64_t(state.iterations()) * 1000);
     SelectObject(c.dc(), GetStockObject(BLACK_PEN));
     DeleteObject(pen);
@@ -61,9 +58,7 @@ void BM_GeometricPen_MiteredPolyline1000Points(benchmark::State& state) {
     const LOGBRUSH brush{BS_SOLID, RGB(0, 0, 0), 0};
     HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 5, &brush, 0, nullptr);
     SelectObject(c.dc(), pen);
-    std::mt19937 rng(73);
-    std::vector<POINT> p;
-    for (int i = 0; i < 1000; ++i) p.push_back(POINT{int(rng() % 400), int(rng() % 300)});
+    const std::vector<POINT> p = randomPointsIn(73, 1000, 0, 0, 400, 300);
     for (auto _ : state) Polyline(c.dc(), p.data(), int(p.size()));
     state.SetItemsProcessed(int64_t(state.iterations()) * 1000);
     SelectObject(c.dc(), GetStockObject(BLACK_PEN));

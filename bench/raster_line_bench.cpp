@@ -11,6 +11,7 @@
 namespace {
 
 using namespace kelvane::gdi;
+using kelvane::bench::drawLinePairs;
 using kelvane::bench::FillCanvas;
 
 std::vector<POINT> randomPoints(int count, int spread, unsigned seed) {
@@ -25,10 +26,7 @@ void BM_Line_10000RandomLines(benchmark::State& state) {
     FillCanvas c;
     const std::vector<POINT> p = randomPoints(20000, int(state.range(0)), 41);
     for (auto _ : state)
-        for (size_t i = 0; i + 1 < p.size(); i += 2) {
-            MoveToEx(c.dc(), p[i].x, p[i].y, nullptr);
-            LineTo(c.dc(), p[i + 1].x, p[i + 1].y);
-        }
+        drawLinePairs(c.dc(), p);
     state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
 }
 BENCHMARK(BM_Line_10000RandomLines)->Arg(500)->Arg(100000);

@@ -2,7 +2,6 @@
 // and dashed outlines of many segments (fixed seeds).
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 #include "kelvane/gdi.h"
@@ -11,7 +10,9 @@
 namespace {
 
 using namespace kelvane::gdi;
+using kelvane::bench::drawLinePairs;
 using kelvane::bench::FillCanvas;
+using kelvane::bench::randomPointsIn;
 
 void BM_StyledLine_DottedGrid(benchmark::State& state) {
     FillCanvas c;
@@ -33,14 +34,9 @@ void BM_StyledLine_10000RandomDashDotLinesOpaque(benchmark::State& state) {
     HPEN pen = CreatePen(PS_DASHDOT, 1, RGB(0, 0, 160));
     SelectObject(c.dc(), pen);
     SetBkMode(c.dc(), OPAQUE);
-    std::mt19937 rng(51);
-    std::vector<POINT> p;
-    for (int i = 0; i < 20000; ++i) p.push_back(POINT{int(rng() % 600) - 100, int(rng() % 500) - 100});
+    const std::vector<POINT> p = randomPointsIn(51, 20000, -100, -100, 600, 500);
     for (auto _ : state)
-        for (size_t i = 0; i + 1 < p.size(); i += 2) {
-            MoveToEx(c.dc(), p[i].x, p[i].y, nullptr);
-            LineTo(c.dc(), p[i + 1].x, p[i + 1].y);
-        }
+        drawLinePairs(c.dc(), p);
     state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
     SelectObject(c.dc(), GetStockObject(BLACK_PEN));
     DeleteObject(pen);
@@ -54,9 +50,7 @@ void BM_StyledLine_UserStylePolygon1000Points(benchmark::State& state) {
     HPEN pen = ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &brush, 4, style);
     SelectObject(c.dc(), pen);
     SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
-    std::mt19937 rng(52);
-    std::vector<POINT> p;
-    for (int i = 0; i < 1000; ++i) p.push_back(POINT{int(rng() % 400), int(rng() % 300)});
+    const std::vector<POINT> p = randomPointsIn(52, 1000, 0, 0, 400, 300);
     for (auto _ : state) Polygon(c.dc(), p.data(), int(p.size()));
     state.SetItemsProcessed(int64_t(state.iterations()) * 1000);
     SelectObject(c.dc(), GetStockObject(BLACK_PEN));

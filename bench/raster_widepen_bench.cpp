@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "kelvane/gdi.h"
@@ -12,20 +11,17 @@
 namespace {
 
 using namespace kelvane::gdi;
+using kelvane::bench::drawLinePairs;
 using kelvane::bench::FillCanvas;
+using kelvane::bench::randomPointsIn;
 
 void BM_WidePen_10000RandomLines(benchmark::State& state) {
     FillCanvas c;
     HPEN pen = CreatePen(PS_SOLID, int(state.range(0)), RGB(0, 90, 0));
     SelectObject(c.dc(), pen);
-    std::mt19937 rng(61);
-    std::vector<POINT> p;
-    for (int i = 0; i < 20000; ++i) p.push_back(POINT{int(rng() % 500) - 50, int(rng() % 400) - 50});
+    const std::vector<POINT> p = randomPointsIn(61, 20000, -50, -50, 500, 400);
     for (auto _ : state)
-        for (size_t i = 0; i + 1 < p.size(); i += 2) {
-            MoveToEx(c.dc(), p[i].x, p[i].y, nullptr);
-            LineTo(c.dc(), p[i + 1].x, p[i + 1].y);
-        }
+        drawLinePairs(c.dc(), p);
     state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
     SelectObject(c.dc(), GetStockObject(BLACK_PEN));
     DeleteObject(pen);

@@ -12,34 +12,20 @@
 
 namespace kelvane::test {
 
-class FillCanvas {
+class FillCanvas : public SectionContext {
 public:
-    FillCanvas(int w, int h, gdi::COLORREF background = gdi::RGB(255, 255, 255)) : m_w(w), m_h(h) {
-        using namespace gdi;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = createSection24(m_dc, w, h, true);
-        m_old = SelectObject(m_dc, m_bitmap);
+    FillCanvas(int w, int h, gdi::COLORREF background = gdi::RGB(255, 255, 255))
+        : SectionContext(w, h, true), m_w(w), m_h(h) {
         fill(background);
         m_background = background;
     }
-    ~FillCanvas() {
-        using namespace gdi;
-        SelectObject(m_dc, GetStockObject(BLACK_PEN));
-        SelectObject(m_dc, GetStockObject(WHITE_BRUSH));
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    FillCanvas(const FillCanvas&) = delete;
-    FillCanvas& operator=(const FillCanvas&) = delete;
 
-    gdi::HDC dc() const { return m_dc; }
     int width() const { return m_w; }
     int height() const { return m_h; }
-    gdi::COLORREF at(int x, int y) const { return gdi::GetPixel(m_dc, x, y); }
+    gdi::COLORREF at(int x, int y) const { return gdi::GetPixel(dc(), x, y); }
     void fill(gdi::COLORREF c) {
         for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w; ++x) gdi::SetPixel(m_dc, x, y, c);
+            for (int x = 0; x < m_w; ++x) gdi::SetPixel(dc(), x, y, c);
     }
     // One character a pixel, rows separated by '\n': '.' for the background, '#' otherwise.
     std::string map() const {
@@ -59,9 +45,6 @@ public:
 
 private:
     int m_w, m_h;
-    gdi::HDC m_dc;
-    gdi::HBITMAP m_bitmap;
-    gdi::HGDIOBJ m_old;
     gdi::COLORREF m_background = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "raster/objects.h"
 #include "raster_fill_canvas.h"
@@ -17,13 +18,19 @@ using test::Stopwatch;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
+// The pixel map of a w x h canvas after a line from (x0, y0) to (x1, y1) with a black pen of the
+// style and width.
+std::string lineMap(int w, int h, int style, int width, int x0, int y0, int x1, int y1) {
+    FillCanvas c(w, h);
+    Selected pen(c.dc(), CreatePen(style, width, kBlack));
+    MoveToEx(c.dc(), x0, y0, nullptr);
+    LineTo(c.dc(), x1, y1);
+    return c.map();
+}
+
 TEST(WidePen, AHorizontalLineCoversWidthRowsStartingHalfAWidthAboveWithRoundEnds) {
     // The end discs sit in the box of the pen's width starting width / 2 before each end point.
-    FillCanvas c(12, 8);
-    Selected pen(c.dc(), CreatePen(PS_SOLID, 4, kBlack));
-    MoveToEx(c.dc(), 3, 4, nullptr);
-    LineTo(c.dc(), 8, 4);
-    EXPECT_EQ(c.map(),
+    EXPECT_EQ(lineMap(12, 8, PS_SOLID, 4, 3, 4, 8, 4),
               "............\n"
               "............\n"
               "..#######...\n"
@@ -35,11 +42,7 @@ TEST(WidePen, AHorizontalLineCoversWidthRowsStartingHalfAWidthAboveWithRoundEnds
 }
 
 TEST(WidePen, ALineOfNoLengthIsADot) {
-    FillCanvas c(7, 7);
-    Selected pen(c.dc(), CreatePen(PS_SOLID, 3, kBlack));
-    MoveToEx(c.dc(), 3, 3, nullptr);
-    LineTo(c.dc(), 3, 3);
-    EXPECT_EQ(c.map(),
+    EXPECT_EQ(lineMap(7, 7, PS_SOLID, 3, 3, 3, 3, 3),
               ".......\n"
               ".......\n"
               "...#...\n"
@@ -50,14 +53,7 @@ TEST(WidePen, ALineOfNoLengthIsADot) {
 }
 
 TEST(WidePen, DashedStylesDrawSolidWhenWide) {
-    FillCanvas solid(60, 10), dashed(60, 10);
-    Selected a(solid.dc(), CreatePen(PS_SOLID, 3, kBlack));
-    Selected b(dashed.dc(), CreatePen(PS_DASHDOT, 3, kBlack));
-    for (FillCanvas* c : {&solid, &dashed}) {
-        MoveToEx(c->dc(), 2, 3, nullptr);
-        LineTo(c->dc(), 57, 6);
-    }
-    EXPECT_EQ(solid.map(), dashed.map());
+    EXPECT_EQ(lineMap(60, 10, PS_SOLID, 3, 2, 3, 57, 6), lineMap(60, 10, PS_DASHDOT, 3, 2, 3, 57, 6));
 }
 
 TEST(WidePen, RoundJoinsFillTheOutsideOfATurn) {

@@ -137,11 +137,76 @@ def pen_for_box(pen, w, h):
     return pen
 
 
+def far_point(rnd, exponents):
+    """A point up to 2^e - 1 away from the origin on either axis (e one of `exponents`): the far
+    end of a line that crosses the canvas."""
+    m = 2 ** rnd.choice(exponents) - 1
+    return rnd.randint(-m, m), rnd.randint(-m, m)
+
+
+def brush_or_null(rnd):
+    """No brush, or a solid brush of any colour, at even odds."""
+    return rnd.choice(['nullbrush', 'brush 0x%06X' % rnd.randint(0, 0xFFFFFF)])
+
+
+def ray(rnd, w, h, lengths):
+    """A line from a point at least 4 pixels inside a w x h canvas, of a length out of `lengths`,
+    in any direction; a quarter of them turned horizontal or vertical. Its ends x0, y0, x1, y1."""
+    cx, cy = rnd.randint(4, w - 4), rnd.randint(4, h - 4)
+    a = rnd.uniform(0, 2 * math.pi)
+    r = rnd.choice(lengths)
+    x1, y1 = cx + round(r * math.cos(a)), cy + round(r * math.sin(a))
+    if rnd.random() < 0.25:
+        x1, y1 = (x1, cy) if rnd.random() < 0.5 else (cx, y1)
+    return cx, cy, x1, y1
+
+
+def turning_points(rnd, w, h, margin, repeat):
+    """2 to 6 points up to `margin` off a w x h canvas; at a rate of 0.3 each segment made
+    horizontal or vertical (sharp turns), and at a rate of `repeat` one point given twice."""
+    k = rnd.randint(2, 6)
+    pts = [(rnd.randint(-margin, w + margin), rnd.randint(-margin, h + margin)) for _ in range(k)]
+    if rnd.random() < 0.3:
+        for j in range(1, k):
+            pts[j] = (pts[j - 1][0], pts[j][1]) if rnd.random() < 0.5 else (pts[j][0], pts[j - 1][1])
+    if rnd.random() < repeat:
+        j = rnd.randint(0, k - 1)
+        pts.insert(j, pts[j])
+    return pts
+
+
+def polyline_case(rnd, w, h, pen, pts, share):
+    """A case's name and body: the points as a polyline (at a rate of `share`) or as PolylineTo
+    after a move to anywhere on the w x h canvas, drawn with the pen pen() gives."""
+    if rnd.random() < share:
+        return 'polyline', [pen(), 'polyline ' + points(pts)]
+    return 'polylineto', [pen(), 'moveto %d %d' % (rnd.randint(0, w), rnd.randint(0, h)),
+                          'polylineto ' + points(pts)]
+
+
+def outline_case(rnd, w, h, pen):
+    """A case's name and body: a rectangle or a 3- to 6-point polygon, partly off the w x h canvas
+    at times, outlined with the pen pen() gives and filled with no brush or a solid one."""
+    brush = brush_or_null(rnd)
+    if rnd.random() < 0.5:
+        l, t = rnd.randint(-5, w - 2), rnd.randint(-5, h - 2)
+        r, b = l + rnd.randint(-10, 70), t + rnd.randint(-10, 70)
+        return 'rect', [pen(), brush, 'rect %d %d %d %d' % (l, t, r, b)]
+    k = rnd.randint(3, 6)
+    pts = [(rnd.randint(-5, w + 5), rnd.randint(-5, h + 5)) for _ in range(k)]
+    return 'polygon', [pen(), brush, 'polygon ' + points(pts)]
+
+
 # Script text.
 
 def points(p):
     """A point list as the polygon and region commands take it: the count, then x y pairs."""
     return '%d %s' % (len(p), ' '.join('%d %d' % q for q in p))
+
+
+def line(x0, y0, x1, y1):
+    """A line as the scripts draw it: a move to its start, then a line to its end."""
+    return ['moveto %d %d' % (x0, y0), 'lineto %d %d' % (x1, y1)]
 
 
 # BMP files.
