@@ -48,6 +48,6 @@ std::string cChart::CopyRight() const {
 
 const ChartSettings& cChart::settings() const { return m->settings; }
 const PlotFrame& cChart::plotFrame() const { return m->frame; }
-gdi::HDC cChart::canvasDC() const { return m->canvas.exists() ? m->canvas.dc : nullptr; }
+gdi::HDC cChart::canvasDC() const { return m->canvas.dc(); }
 
 }  // namespace kelvane

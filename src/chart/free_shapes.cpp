@@ -30,7 +30,7 @@ private:
 
 }  // namespace
 
-HDC cChart::canvas() const { return m->canvas.exists() ? m->canvas.dc : nullptr; }
+HDC cChart::canvas() const { return m->canvas.dc(); }
 
 void cChart::moveToPlotOrigin() const {
     MoveToEx(canvas(), m->frame.plotLeft, Pixel(m->frame.plotBottom), nullptr);

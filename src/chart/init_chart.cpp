@@ -38,7 +38,7 @@ int32_t cChart::InitChart() {
         m->errorText += "\r\n";
         return 0;
     }
-    const HDC dc = m->canvas.dc;
+    const HDC dc = m->canvas.dc();
     startTraceWhenAsked(dc);
     SetBkMode(dc, TRANSPARENT);
     SetStretchBltMode(dc, HALFTONE);

@@ -39,7 +39,7 @@ Format formatOfFileName(const std::string& name) {
 
 // The size the outputs copy: the settings, except that a side of 0 gave the canvas the
 // template's 21 pixels, which are the pixels to copy (0 would make the output empty or fail).
-int32_t outputSide(int32_t setting) { return setting == 0 ? 21 : setting; }
+int32_t outputSide(int32_t setting) { return setting == 0 ? kTemplateSide : setting; }
 
 }  // namespace
 
@@ -47,7 +47,7 @@ void cChart::finishDrawing() {
     // The pie renderer takes this place once pie charts exist; a bar chart gets its axis line
     // again, black and one pixel wide whatever the settings say.
     const PlotFrame& f = m->frame;
-    const HDC dc = m->canvas.exists() ? m->canvas.dc : nullptr;
+    const HDC dc = m->canvas.dc();
     const int32_t left = f.plotLeft;
     const int32_t bottom = CLng(f.plotBottom);
     const int32_t right = CLng(f.axisRight);
@@ -64,14 +64,14 @@ int32_t cChart::makeChart(const std::string& FileName) {
     switch (formatOfFileName(FileName)) {
     case Format::Bmp:
         if (!m->canvas.exists() ||
-            !dib.SaveBMP(m->canvas.dc, m->canvas.bitmap, m->settings.Width, m->settings.Height,
+            !dib.SaveBMP(m->canvas.dc(), m->canvas.bitmap(), m->settings.Width, m->settings.Height,
                          FileName)) {
             m->errorText += "Unexpected error Saving BMP file";
             m->errorText += "\r\n";
         }
         break;
     case Format::Jpeg:
-        WriteJpegFile(m->canvas.exists() ? m->canvas.dc : nullptr, outputSide(m->settings.Width),
+        WriteJpegFile(m->canvas.dc(), outputSide(m->settings.Width),
                       outputSide(m->settings.Height), m->settings.Quality, FileName);
         Destroy();
         break;
@@ -89,12 +89,13 @@ Variant cChart::SaveBinary(const std::string& imgType) {
     const std::string type = lowerCase(imgType);
     if (type == "bmp") {
         if (!m->canvas.exists()) return Variant();
-        Canvas& c = m->canvas;
-        c.previousBitmap = nullptr;  // the bitmap goes with the context
-        return Variant(BuildBmpImage(c.dc, c.bitmap));
+        HDC dc = nullptr;
+        HBITMAP bitmap = nullptr;
+        m->canvas.handOver(dc, bitmap);  // the image builder deletes them
+        return Variant(BuildBmpImage(dc, bitmap));
     }
     if (type == "jpg" || type == "jpeg")
-        return JpegByteArray(m->canvas.exists() ? m->canvas.dc : nullptr, outputSide(m->settings.Width),
+        return JpegByteArray(m->canvas.dc(), outputSide(m->settings.Width),
                              outputSide(m->settings.Height), m->settings.Quality);
     return Variant();
 }
@@ -103,7 +104,7 @@ int32_t cChart::ExportToDC(HDC DC) {
     try {
         finishDrawing();
         if (m->canvas.exists())
-            BitBlt(DC, 0, 0, outputSide(m->settings.Width), outputSide(m->settings.Height), m->canvas.dc, 0, 0,
+            BitBlt(DC, 0, 0, outputSide(m->settings.Width), outputSide(m->settings.Height), m->canvas.dc(), 0, 0,
                    SRCCOPY);
     } catch (...) {
         // Copying onto the host's context never fails towards the host.

@@ -35,16 +35,7 @@ bool cDIB::Create(int32_t NewWidth, int32_t NewHeight, int32_t NewBPP) {
     info.header.biPlanes = 1;
     info.header.biBitCount = WORD(NewBPP);
     info.header.biCompression = BI_RGB;
-    m_dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    m_dib = CreateDIBSection(m_dc, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                             &bits, nullptr, 0);
-    if (!m_dib) {
-        Destroy();
-        return false;
-    }
-    m_previous = SelectObject(m_dc, m_dib);
-    m_bits = static_cast<uint8_t*>(bits);
+    if (!m_section.create(reinterpret_cast<const BITMAPINFO*>(&info))) return false;
     m_width = NewWidth;
     m_height = NewHeight;
     m_bpp = NewBPP;
@@ -54,15 +45,7 @@ bool cDIB::Create(int32_t NewWidth, int32_t NewHeight, int32_t NewBPP) {
 }
 
 void cDIB::Destroy() {
-    if (m_dc) {
-        if (m_previous) SelectObject(m_dc, m_previous);
-        if (m_dib) DeleteObject(m_dib);
-        DeleteDC(m_dc);
-    }
-    m_dc = nullptr;
-    m_dib = nullptr;
-    m_previous = nullptr;
-    m_bits = nullptr;
+    m_section.release();
     m_width = m_height = m_bpp = m_stride = m_size = 0;
 }
 
@@ -77,9 +60,9 @@ uint8_t cDIB::CreateFromStdPicture(const StdPicture& picture, VBBool Force32) {
     if (bm.bmBitsPixel <= 8 && !force) {
         RGBQUAD table[256];
         const UINT n = GetDIBColorTable(source.get(), 0, UINT(tableSize(bm.bmBitsPixel)), table);
-        SetDIBColorTable(m_dc, 0, n, table);
+        SetDIBColorTable(m_section.dc(), 0, n, table);
     }
-    BitBlt(m_dc, 0, 0, m_width, m_height, source.get(), 0, 0, SRCCOPY);
+    BitBlt(m_section.dc(), 0, 0, m_width, m_height, source.get(), 0, 0, SRCCOPY);
     return uint8_t(bm.bmBitsPixel);
 }
 
@@ -87,43 +70,43 @@ void cDIB::CloneTo(cDIB& target) const {
     if (!target.Create(m_width, m_height, m_bpp)) return;
     if (m_bpp <= 8) {
         RGBQUAD table[256];
-        const UINT n = GetDIBColorTable(m_dc, 0, UINT(tableSize(m_bpp)), table);
-        SetDIBColorTable(target.m_dc, 0, n, table);
+        const UINT n = GetDIBColorTable(m_section.dc(), 0, UINT(tableSize(m_bpp)), table);
+        SetDIBColorTable(target.hDIBDC(), 0, n, table);
     }
-    if (m_bits && m_size > 0) std::memcpy(target.m_bits, m_bits, size_t(m_size));
+    if (m_section.bits() && m_size > 0) std::memcpy(target.lpBits(), m_section.bits(), size_t(m_size));
 }
 
 void cDIB::SetPalette(const std::vector<uint8_t>& entries) {
-    if (!m_dib || m_bpp > 8 || entries.size() < 4) return;
+    if (!m_section.exists() || m_bpp > 8 || entries.size() < 4) return;
     std::vector<RGBQUAD> table(entries.size() / 4);
     std::memcpy(table.data(), entries.data(), table.size() * 4);
-    SetDIBColorTable(m_dc, 0, UINT(table.size()), table.data());
+    SetDIBColorTable(m_section.dc(), 0, UINT(table.size()), table.data());
 }
 
 void cDIB::GetPalette(std::vector<uint8_t>& entries) const {
-    if (!m_dib || m_bpp > 8) return;
+    if (!m_section.exists() || m_bpp > 8) return;
     std::vector<RGBQUAD> table(size_t(tableSize(m_bpp)));
-    GetDIBColorTable(m_dc, 0, UINT(table.size()), table.data());
+    GetDIBColorTable(m_section.dc(), 0, UINT(table.size()), table.data());
     entries.resize(table.size() * 4);
     std::memcpy(entries.data(), table.data(), entries.size());
 }
 
 int32_t cDIB::Stretch(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX,
                       int32_t srcY, int32_t srcWidth, int32_t srcHeight, DWORD rop) const {
-    if (!m_dib) return 0;
+    if (!m_section.exists()) return 0;
     if (srcWidth < 1) srcWidth = m_width;
     if (srcHeight < 1) srcHeight = m_height;
     const int previous = SetStretchBltMode(dest, COLORONCOLOR);
-    const BOOL result = StretchBlt(dest, x, y, width, height, m_dc, srcX, srcY, srcWidth, srcHeight, rop);
+    const BOOL result = StretchBlt(dest, x, y, width, height, m_section.dc(), srcX, srcY, srcWidth, srcHeight, rop);
     if (previous) SetStretchBltMode(dest, previous);
     return result;
 }
 
 void cDIB::LoadBlt(HDC src, int32_t x, int32_t y, int32_t width, int32_t height) {
-    if (!m_dib) return;
+    if (!m_section.exists()) return;
     if (width < 1) width = m_width;
     if (height < 1) height = m_height;
-    BitBlt(m_dc, x, y, width, height, src, x, y, SRCCOPY);
+    BitBlt(m_section.dc(), x, y, width, height, src, x, y, SRCCOPY);
 }
 
 void cDIB::Resize(int32_t NewWidth, int32_t NewHeight, VBBool StretchFlag) {
@@ -134,11 +117,11 @@ void cDIB::Resize(int32_t NewWidth, int32_t NewHeight, VBBool StretchFlag) {
         GetPalette(palette);
         temp.SetPalette(palette);
     }
-    if (StretchFlag != kFalse) Stretch(temp.m_dc, 0, 0, NewWidth, NewHeight);
-    else BitBlt(temp.m_dc, 0, 0, m_width, m_height, m_dc, 0, 0, SRCCOPY);
+    if (StretchFlag != kFalse) Stretch(temp.hDIBDC(), 0, 0, NewWidth, NewHeight);
+    else BitBlt(temp.hDIBDC(), 0, 0, m_width, m_height, m_section.dc(), 0, 0, SRCCOPY);
     if (!Create(NewWidth, NewHeight, temp.m_bpp)) return;
     if (!palette.empty()) SetPalette(palette);
-    std::memcpy(m_bits, temp.m_bits, size_t(m_size));
+    std::memcpy(m_section.bits(), temp.lpBits(), size_t(m_size));
 }
 
 void cDIB::GetBestFitInfo(int32_t destWidth, int32_t destHeight, int32_t& x, int32_t& y,
@@ -161,7 +144,7 @@ void cDIB::GetBestFitInfo(int32_t destWidth, int32_t destHeight, int32_t& x, int
 }
 
 StdPicture cDIB::Image() const {
-    if (!m_dib) return StdPicture();
+    if (!m_section.exists()) return StdPicture();
     HBITMAP copy = CreateCompatibleBitmap(nullptr, m_width, m_height);
     if (!copy) return StdPicture();
     StdPicture picture(copy);
@@ -183,51 +166,35 @@ bool cDIB32::Create(int32_t NewWidth, int32_t NewHeight, Colour BackColor) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    m_dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    m_dib = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!m_dib) {
-        Destroy();
-        return false;
-    }
-    m_previous = SelectObject(m_dc, m_dib);
-    m_bits = static_cast<uint8_t*>(bits);
+    if (!m_section.create(&info)) return false;
     m_width = NewWidth;
     m_height = NewHeight;
     Owned<HBRUSH> brush(CreateSolidBrush(COLORREF(BackColor)));
     RECT all;
     SetRect(&all, 0, 0, NewWidth, NewHeight);
-    FillRect(m_dc, &all, brush.get());
+    FillRect(m_section.dc(), &all, brush.get());
     return true;
 }
 
 void cDIB32::Paint(HDC dest, int32_t x, int32_t y, float factor) const {
-    if (!m_dib) return;
-    StretchBlt(dest, x, y, CLng(double(m_width) * factor), CLng(double(m_height) * factor), m_dc, 0,
+    if (!m_section.exists()) return;
+    StretchBlt(dest, x, y, CLng(double(m_width) * factor), CLng(double(m_height) * factor), m_section.dc(), 0,
                0, m_width, m_height, SRCCOPY);
 }
 
 int32_t cDIB32::Stretch(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height,
                         int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                         int32_t mode) const {
-    if (!m_dib) return 0;
+    if (!m_section.exists()) return 0;
     const int previous = SetStretchBltMode(dest, mode);
     const BOOL result =
-        StretchBlt(dest, x, y, width, height, m_dc, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
+        StretchBlt(dest, x, y, width, height, m_section.dc(), srcX, srcY, srcWidth, srcHeight, SRCCOPY);
     if (previous) SetStretchBltMode(dest, previous);
     return result;
 }
 
 void cDIB32::Destroy() {
-    if (m_dc) {
-        if (m_previous) SelectObject(m_dc, m_previous);
-        if (m_dib) DeleteObject(m_dib);
-        DeleteDC(m_dc);
-    }
-    m_dc = nullptr;
-    m_dib = nullptr;
-    m_previous = nullptr;
-    m_bits = nullptr;
+    m_section.release();
     m_width = m_height = 0;
 }
 

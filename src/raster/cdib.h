@@ -8,6 +8,7 @@
 
 #include "kelvane/gdi.h"
 #include "kelvane/runtime.h"
+#include "raster/dib_section.h"
 #include "raster/std_picture.h"
 
 namespace kelvane {
@@ -41,9 +42,9 @@ public:
     bool SaveBMP(gdi::HDC hlDC, gdi::HBITMAP hd, int32_t NewWidth, int32_t NewHeight,
                  const std::string& FileName);
 
-    gdi::HDC hDIBDC() const { return m_dc; }
-    gdi::HBITMAP hDib() const { return m_dib; }
-    uint8_t* lpBits() const { return m_bits; }
+    gdi::HDC hDIBDC() const { return m_section.dc(); }
+    gdi::HBITMAP hDib() const { return m_section.bitmap(); }
+    uint8_t* lpBits() const { return m_section.bits(); }
     int32_t Width() const { return m_width; }
     int32_t Height() const { return m_height; }
     int32_t BPP() const { return m_bpp; }
@@ -51,10 +52,7 @@ public:
     int32_t Size() const { return m_size; }
 
 private:
-    gdi::HDC m_dc = nullptr;
-    gdi::HBITMAP m_dib = nullptr;
-    gdi::HGDIOBJ m_previous = nullptr;
-    uint8_t* m_bits = nullptr;
+    gdi::DibSection m_section;
     int32_t m_width = 0, m_height = 0, m_bpp = 0, m_stride = 0, m_size = 0;
 };
 
@@ -73,18 +71,15 @@ public:
                     int32_t mode) const;
     void Destroy();
 
-    gdi::HDC hDIBDC() const { return m_dc; }
-    gdi::HBITMAP hDib() const { return m_dib; }
-    uint8_t* DIBitsPtr() const { return m_bits; }
+    gdi::HDC hDIBDC() const { return m_section.dc(); }
+    gdi::HBITMAP hDib() const { return m_section.bitmap(); }
+    uint8_t* DIBitsPtr() const { return m_section.bits(); }
     int32_t BytesPerScanLine() const { return m_width * 4; }
     int32_t Width() const { return m_width; }
     int32_t Height() const { return m_height; }
 
 private:
-    gdi::HDC m_dc = nullptr;
-    gdi::HBITMAP m_dib = nullptr;
-    gdi::HGDIOBJ m_previous = nullptr;
-    uint8_t* m_bits = nullptr;
+    gdi::DibSection m_section;
     int32_t m_width = 0, m_height = 0;
 };
 
