@@ -10,6 +10,11 @@ std::string AxisLabel(float value, const std::string& pattern, const std::string
     return FormatPattern(value, pattern) + unit;
 }
 
+int32_t AxisPlotHeight(const ChartSettings& s) {
+    return SubLng(
+        SubLng(SubLng(SubLng(s.Height, MulLng(2, s.BorderOffset)), s.AxisYoutValue), s.MarginTop), s.MarginBottom);
+}
+
 std::string cChart::BuildNumberFormat(int16_t decimals) {
     if (decimals < 1) return "0";
     return "0." + std::string(size_t(decimals), '0');

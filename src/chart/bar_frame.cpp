@@ -102,8 +102,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         f.barWidth = CSng(Divide(double(s.BarSpaceRate * f.slotWidth), s.SerialItems));
         f.slotGap = CSng((double(f.slotWidth) - double(f.barWidth) * s.SerialItems) / 2);
     }
-    const int32_t plotHeight = SubLng(
-        SubLng(SubLng(SubLng(s.Height, MulLng(2, s.BorderOffset)), s.AxisYoutValue), s.MarginTop), s.MarginBottom);
+    const int32_t plotHeight = AxisPlotHeight(s);
     const float stepHeight = CSng(Divide(plotHeight, Vstep));
     const float axisHeight = CSng(double(Vstep) * stepHeight + s.AxisYoutValue);
     f.axisHeight = axisHeight;

@@ -1,6 +1,7 @@
 // Legend entries of bar series: an icon in the series' style and the series name, one entry per
 // item of the first bar position, below the legend heading.
 #include "chart/bar_item.h"
+#include "draw/chart_font.h"
 #include "draw/dib_tile.h"
 #include "draw/plot_coords.h"
 
@@ -47,11 +48,8 @@ void DrawLegendEntry(ChartState& chart, DrawingScope& scope, const BarItem& item
     chart.labelFont.lfHeight = s.LegendFontSize;
     chart.labelFont.lfEscapement = 0;
     chart.labelFont.lfWeight = 400;
-    HFONT font = CreateFontIndirectA(&chart.labelFont);
-    const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    const ChartFont font(dc, chart.labelFont);
     TextOutU8(dc, AddLng(right, 5), AddLng(top, 2), item.name.data(), int(item.name.size()));
-    if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
 }
 
 }  // namespace kelvane

@@ -20,8 +20,7 @@ int32_t cChart::DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int1
     Owned<HPEN> black(CreatePen(PS_SOLID, 1, 0));
     Selection selectBlack(dc, black.get());
     // Unlike the left axis, the step height stays in double precision here.
-    const int32_t plotHeight = SubLng(
-        SubLng(SubLng(SubLng(s.Height, MulLng(2, s.BorderOffset)), s.AxisYoutValue), s.MarginTop), s.MarginBottom);
+    const int32_t plotHeight = AxisPlotHeight(s);
     const double stepHeight = Divide(plotHeight, Vstep);
     const int32_t x = Pixel(f.axisRight);
     MoveToEx(dc, x, Pixel(f.plotBottom), nullptr);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "chart/bar_item.h"
+#include "draw/chart_font.h"
 #include "draw/gradient.h"
 #include "draw/plot_coords.h"
 #include "raster/cdib.h"
@@ -31,8 +32,7 @@ void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item)
     chart.labelFont.lfHeight = s.MValueSize;
     chart.labelFont.lfEscapement = 0;
     chart.labelFont.lfWeight = 400;
-    HFONT font = CreateFontIndirectA(&chart.labelFont);
-    const HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
+    const ChartFont font(dc, chart.labelFont);
 
     SIZE size{0, 0};
     GetTextExtentPointU8(dc, item.label.data(), int(item.label.size()), &size);
@@ -62,8 +62,6 @@ void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item)
         if (item.mode == kvline) scope.select(CreatePen(s.LineMode, s.LineWidth, COLORREF(s.LineColor)));
     }
     TextOutU8(dc, x, y, item.label.data(), int(item.label.size()));
-    if (previousFont) SelectObject(dc, previousFont);
-    if (font) DeleteObject(font);
     if (item.mode == kvline) MoveToEx(dc, Pixel(item.x), Pixel(bottom - h), nullptr);
 }
 
