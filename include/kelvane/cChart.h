@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "kelvane/gdi.h"
 #include "kelvane/runtime.h"
@@ -53,6 +54,19 @@ struct PlotFrame {
     float rightReserve = 0;
 };
 
+// One slice of a pie chart, as AddPieData stored it.
+struct PieItem {
+    std::string Name;            // shown in the legend
+    float Value = 0;             // any sign is kept
+    int16_t FillStyle = 0;       // stored only
+    VBBool ItemHidden = kFalse;  // keeps its angle, but is neither drawn, labelled nor listed
+    VBBool ItemOut = kFalse;     // pulled out of the pie by PieItemOutOffset3D
+    Colour FillColor1 = 0;       // top face, flat slice, legend icon, label box
+    Colour FillColor2 = 0;       // stored only
+    std::string FillImage;       // stored only
+    float Share = 0;             // Value over the sum of all values, written when the pie is drawn
+};
+
 struct ChartState;
 
 class cChart {
@@ -92,6 +106,14 @@ public:
     // The HTML image map of the items drawn so far (the last drawn first); error 5 when none.
     std::string MakeMap(const std::string& MapName, const std::string& sLink = "", const std::string& sParam = "",
                         const std::string& sTarget = "_blank") const;
+
+    // Pie charts: one AddPieData per slice (stored only, returns an empty variant), then
+    // DrawPieChart (clamps BorderOffset to 5..30, sets the plot origin). The pie, its percentage
+    // labels and its legend are drawn by every output method from the settings current then.
+    Variant AddPieData(const std::string& Name, float Value, int16_t FillStyle, VBBool ItemHidden = kFalse,
+                       VBBool ItemOut = kFalse, int32_t FillColor1 = 0, int32_t FillColor2 = 0,
+                       const std::string& FillImage = "");
+    int32_t DrawPieChart();
 
     // The running total of a series as a polyline over the bars (a Pareto line), one point per bar
     // position, labelled with its percentage of the grand total. Always returns 0.
@@ -134,9 +156,16 @@ public:
     Variant SaveBinary(const std::string& imgType);
     int32_t ExportToDC(gdi::HDC DC);
 
+    // The number pattern of axis, pie and running-total labels: "0" for no decimals, else "0."
+    // and that many zeros.
+    static std::string BuildNumberFormat(int16_t decimals);
+
     // For C++ hosts and tests; not part of the automation interface.
     const ChartSettings& settings() const;
     const PlotFrame& plotFrame() const;
+    // The pie list (null before the first AddPieData and after Destroy) and its count.
+    const std::vector<PieItem>* pieItems() const;
+    int16_t pieItemCount() const;
     // The canvas device context, or null when the chart has none.
     gdi::HDC canvasDC() const;
 
@@ -148,8 +177,6 @@ private:
     void moveToPlotOrigin() const;
     void drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t DecimalNum, const std::string& bStr,
                       VBBool bTxtVisible);
-    // "0" for no decimals, else "0." and that many zeros.
-    static std::string BuildNumberFormat(int16_t decimals);
 
     std::unique_ptr<ChartState> m;
 };

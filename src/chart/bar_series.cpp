@@ -5,6 +5,7 @@
 #include "chart/bar_item.h"
 #include "draw/dib_tile.h"
 #include "draw/image_from.h"
+#include "draw/label_box.h"
 #include "draw/line_pen.h"
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
@@ -16,16 +17,6 @@ using namespace gdi;
 
 namespace {
 
-// Each of red, green and blue lowered by 50, floored at 0.
-Colour darkened(Colour c) {
-    Colour out = 0;
-    for (int shift : {0, 8, 16}) {
-        const int channel = std::max(0, int((uint32_t(c) >> shift) & 0xFF) - 50);
-        out |= Colour(channel) << shift;
-    }
-    return out;
-}
-
 // The 3D top and right faces of a bar whose front is (x, top) to (right, bottom).
 void drawBarFaces(HDC dc, DrawingScope& scope, const ChartSettings& s, double x, double top, double right,
                   double bottom) {
@@ -34,7 +25,7 @@ void drawBarFaces(HDC dc, DrawingScope& scope, const ChartSettings& s, double x,
     const POINT topFace[4] = {pt(x, top), pt(right, top), pt(right + dx, top - dy), pt(x + dx, top - dy)};
     const POINT sideFace[4] = {pt(right, bottom), pt(right, top), pt(right + dx, top - dy), pt(right + dx, bottom - dy)};
     Polygon(dc, topFace, 4);
-    HBRUSH side = CreateSolidBrush(COLORREF(darkened(s.FillColor)));
+    HBRUSH side = CreateSolidBrush(COLORREF(Darkened(s.FillColor)));
     scope.select(side);
     for (const POINT* face : {topFace, sideFace}) {
         Owned<HRGN> region(CreatePolygonRgn(face, 4, ALTERNATE));

@@ -1,6 +1,7 @@
 // Everything a chart keeps between calls besides its settings.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct ChartState {
     VBBool pictureFlag = kFalse;
     // 2 once DrawPieChart asked for a pie: the output then runs the pie renderer.
     int16_t pieChartFlag = 0;
+    // The slices in call order; absent until the first AddPieData and again after Destroy,
+    // which keeps the count (a later AddPieData then makes count + 1 entries, the old ones empty).
+    std::optional<std::vector<PieItem>> pieList;
+    int16_t pieItemCount = 0;
 };
 
 }  // namespace kelvane

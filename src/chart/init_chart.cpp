@@ -58,6 +58,7 @@ int32_t cChart::InitChart() {
 
 void cChart::Destroy() {
     m->canvas.release();
+    m->pieList.reset();  // the count stays
 }
 
 std::string cChart::ErrorInfo() const { return m->errorText; }

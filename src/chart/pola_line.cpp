@@ -5,10 +5,9 @@
 
 #include "chart/chart_state.h"
 #include "draw/drawing_scope.h"
-#include "draw/gradient.h"
+#include "draw/label_box.h"
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
-#include "raster/cdib.h"
 
 namespace kelvane {
 
@@ -69,20 +68,9 @@ int32_t cChart::DrawPolaLine(const Variant& arrValue, int16_t DecimalNum, int16_
         const int32_t rx = lx + size.cx, by = ly + size.cy;
         if (ValueBackVisible != 0) {
             const int32_t bx = Pixel(borderX), byo = Pixel(borderY);
-            {
-                cDIB32 box;
-                if (box.Create(AddLng(size.cx, 2 * bx), AddLng(size.cy, 2 * byo), s.FillColor)) {
-                    mGradient::BlendGradient(box, lx - bx, ly - byo, rx + bx, by + byo, s.MValueBackColor,
-                                             s.MValueBackColor, s.MValueBackOpacity, 1);
-                    box.Paint(dc, lx - bx, ly - byo, 1.0f);
-                }
-            }
+            PaintLabelBox(dc, lx, ly, rx, by, bx, byo, s.FillColor, s.MValueBackColor, s.MValueBackOpacity);
             scope.select(CreatePen(PS_SOLID, 1, 0));
-            MoveToEx(dc, lx - bx, ly - byo, nullptr);
-            LineTo(dc, lx - bx, by + byo);
-            LineTo(dc, rx + bx, by + byo);
-            LineTo(dc, rx + bx, ly - byo);
-            LineTo(dc, lx - bx, ly - byo);
+            FrameLabelBox(dc, lx, ly, rx, by, bx, byo);
         }
         TextOutU8(dc, lx, ly, label.data(), int(label.size()));
         MoveToEx(dc, Pixel(x), Pixel(y), nullptr);

@@ -5,9 +5,8 @@
 
 #include "chart/bar_item.h"
 #include "draw/chart_font.h"
-#include "draw/gradient.h"
+#include "draw/label_box.h"
 #include "draw/plot_coords.h"
-#include "raster/cdib.h"
 
 namespace kelvane {
 
@@ -43,22 +42,11 @@ void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item)
     const int32_t bx = s.MValueBorderOffsetX, by = s.MValueBorderOffsetY;
 
     if (s.MValueBackVisible == kTrue) {
-        {
-            cDIB32 box;
-            const Colour beneath = item.mode == kvOnePole ? s.FillColor : s.BackgroundColor;
-            if (box.Create(AddLng(size.cx, 2 * bx), AddLng(size.cy, 2 * by), beneath)) {
-                mGradient::BlendGradient(box, x - bx, y - by, x2 + bx, y2 + by, s.MValueBackColor, s.MValueBackColor,
-                                         s.MValueBackOpacity, 1);
-                box.Paint(dc, x - bx, y - by, 1.0f);
-            }
-        }
+        const Colour beneath = item.mode == kvOnePole ? s.FillColor : s.BackgroundColor;
+        PaintLabelBox(dc, x, y, x2, y2, bx, by, beneath, s.MValueBackColor, s.MValueBackOpacity);
         // A line's label frame is drawn in a black pen of the line's style.
         if (item.mode == kvline) scope.select(CreatePen(s.LineMode, 1, 0));
-        MoveToEx(dc, x - bx, y - by, nullptr);
-        LineTo(dc, x - bx, y2 + by);
-        LineTo(dc, x2 + bx, y2 + by);
-        LineTo(dc, x2 + bx, y - by);
-        LineTo(dc, x - bx, y - by);
+        FrameLabelBox(dc, x, y, x2, y2, bx, by);
         if (item.mode == kvline) scope.select(CreatePen(s.LineMode, s.LineWidth, COLORREF(s.LineColor)));
     }
     TextOutU8(dc, x, y, item.label.data(), int(item.label.size()));

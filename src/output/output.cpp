@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "chart/chart_state.h"
+#include "chart/pie_chart.h"
 #include "kelvane/cChart.h"
 #include "output/bmp.h"
 #include "output/jpeg_output.h"
@@ -44,8 +45,12 @@ int32_t outputSide(int32_t setting) { return setting == 0 ? kTemplateSide : sett
 }  // namespace
 
 void cChart::finishDrawing() {
-    // The pie renderer takes this place once pie charts exist; a bar chart gets its axis line
+    // A pie chart is drawn now, from the settings current now; a bar chart gets its axis line
     // again, black and one pixel wide whatever the settings say.
+    if (m->pieChartFlag == 2) {
+        RenderPie(*m);
+        return;
+    }
     const PlotFrame& f = m->frame;
     const HDC dc = m->canvas.dc();
     const int32_t left = f.plotLeft;

@@ -55,6 +55,15 @@ std::vector<MethodEntry> BuildTable() {
          [](cChart& c, Args a) -> Value {
              return c.MakeMap(a[0].toText(), a[1].toText(), a[2].toText(), a[3].toText());
          }},
+        {"AddPieData",
+         {Required("Name"), Required("Value"), Required("FillStyle"), Optional("ItemHidden", Variant::FromBool(false)),
+          Optional("ItemOut", Variant::FromBool(false)), Optional("FillColor1", 0), Optional("FillColor2", 0),
+          Optional("FillImage", "")},
+         [](cChart& c, Args a) -> Value {
+             return c.AddPieData(a[0].toText(), a[1].toSingle(), a[2].toInteger(), a[3].toBool(), a[4].toBool(),
+                                 a[5].toLong(), a[6].toLong(), a[7].toText());
+         }},
+        {"DrawPieChart", {}, [](cChart& c, Args) -> Value { return c.DrawPieChart(); }},
         {"DrawPolaLine",
          {Required("arrValue"), Required("DecimalNum"), Required("LineMode"), Required("LineWidth"),
           Required("LineColor"), Optional("ValueOffsetX", 0), Optional("ValueOffsetY", 0),
