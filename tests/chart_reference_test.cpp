@@ -152,7 +152,8 @@ TEST_P(ChartReference, ExampleAgreesWithARealGdiOutsideItsText) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, ChartReference,
                          ::testing::Values("bars_flat", "bars_3d", "bars_line", "bars_stacked", "bars_labels",
-                                           "bars_pareto", "bars_pictures", "line_modes", "shapes", "wave_curves"));
+                                           "bars_pareto", "bars_pictures", "line_modes", "shapes", "wave_curves",
+                                           "pie_pulled_out", "pie_solid", "pie_solid_low"));
 
 }  // namespace
 }  // namespace kelvane

@@ -14,6 +14,9 @@ namespace kelvane {
 // Angles are in degrees, 0 at three o'clock, growing clockwise on the canvas (y grows down).
 inline constexpr double kPieDegreesToRadians = 3.1415926 / 180;
 
+// A y value of the solid pie seen at its tilt: moved towards the centre line by (1 - cos A).
+inline double PieTilted(double y, double cy, double cosA) { return y - (y - cy) * (1 - cosA); }
+
 // Where one slice lies. S and E are where its arc begins and ends, pulled out with the slice;
 // B0 and B1 are the same points with the pull taken off again.
 struct PieSlice {
@@ -35,6 +38,15 @@ struct PieLayout {
 // The end angle after a slice of `share` that starts at `start`, and the angle halfway through it.
 float PieEndAngle(float start, float share);
 float PieMidAngle(float end, float share);
+
+// Shares (written into the items), the legend reserve, size rate, centre, radius and the points of
+// every slice; draws nothing. Raises as RenderPie does.
+PieLayout LayOutPie(ChartState& chart);
+
+// The order in which an exchange sort leaves the keys, ascending: for each position, every later
+// key smaller than the one there is swapped in. Equal keys are never swapped, but the sort is not
+// stable (keys 2, 2, 1 come out as 1, the second 2, the first 2).
+std::vector<int32_t> ExchangeSortOrder(const std::vector<double>& keys);
 
 // Draws the whole pie chart onto the canvas. Raises 9 without a pie list, 6 for more than 32767
 // slices or a geometry beyond 32 bits, 11 or 6 when the values sum to 0; what was drawn until

@@ -15,9 +15,6 @@ namespace {
 // The single nearest 0.8: the largest size rate a pie with a pulled-out slice keeps.
 constexpr float kPulledOutSizeRate = 0.8f;
 
-// y seen at the tilt of the solid pie: moved towards the centre line by (1 - cos A).
-double Tilted(double y, double cy, double cosA) { return y - (y - cy) * (1 - cosA); }
-
 // Shares of every item; the values are summed as singles, hidden items included.
 void ComputeShares(std::vector<PieItem>& items) {
     float total = 0;
@@ -47,7 +44,7 @@ void ComputeGeometry(ChartSettings& s, const std::vector<PieItem>& items, PieLay
 float PieEndAngle(float start, float share) { return CSng(double(start) + double(share) * 360); }
 float PieMidAngle(float end, float share) { return CSng(double(end) - double(share) * 360 / 2); }
 
-void RenderPie(ChartState& chart) {
+PieLayout LayOutPie(ChartState& chart) {
     ChartSettings& s = chart.settings;
     if (!chart.pieList) Raise(kErrSubscript);
     std::vector<PieItem>& items = *chart.pieList;
@@ -60,7 +57,6 @@ void RenderPie(ChartState& chart) {
     pie.labelPattern = cChart::BuildNumberFormat(CInt(s.PercentDigits));
     const double cx = pie.cx, cy = pie.cy, r = pie.r;
     const double cosA = std::cos(double(s.Angle_3D));
-    const HDC dc = chart.canvas.dc();
 
     POINT start{Pixel(cx + r), Pixel(cy)};
     float angle = 0;
@@ -86,20 +82,36 @@ void RenderPie(ChartState& chart) {
         p.b1x = p.E.x - ox;
         p.b1y = p.E.y - oy;
         if (s.Chart_3D == kTrue) {
-            p.sy = Tilted(p.S.y, cy, cosA);
-            p.ey = Tilted(p.E.y, cy, cosA);
+            p.sy = PieTilted(p.S.y, cy, cosA);
+            p.ey = PieTilted(p.E.y, cy, cosA);
             p.oyTilted = CSng(oy * cosA);
         }
-        if (s.Chart_3D == kFalse && item.ItemHidden != kTrue) {
-            Owned<HBRUSH> brush(CreateSolidBrush(COLORREF(item.FillColor1)));
+        // The next slice starts where this one ends, put back into the pie.
+        start = out ? POINT{Pixel(p.E.x - ox), Pixel(p.E.y - oy)} : p.E;
+    }
+    return pie;
+}
+
+void RenderPie(ChartState& chart) {
+    const PieLayout pie = LayOutPie(chart);
+    const HDC dc = chart.canvas.dc();
+    const ChartSettings& s = chart.settings;
+    const std::vector<PieItem>& items = *chart.pieList;
+    if (s.Chart_3D == kFalse) {
+        const double cx = pie.cx, cy = pie.cy, r = pie.r;
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].ItemHidden == kTrue) continue;
+            const PieSlice& p = pie.slices[i];
+            const double ox = p.ox, oy = p.oy;
+            Owned<HBRUSH> brush(CreateSolidBrush(COLORREF(items[i].FillColor1)));
             Selection selected(dc, brush.get());
             // Counter-clockwise from E back to S: the slice's own clockwise sweep.
             Pie(dc, Pixel(cx - r + ox), Pixel(cy - r + oy), Pixel(cx + r + ox), Pixel(cy + r + oy), p.E.x, p.E.y,
                 p.S.x, p.S.y);
         }
-        start = out ? POINT{Pixel(p.E.x - ox), Pixel(p.E.y - oy)} : p.E;
+    } else if (s.Chart_3D == kTrue) {
+        DrawSolidPie(dc, chart, pie);
     }
-    if (s.Chart_3D == kTrue) DrawSolidPie(dc, chart, pie);
     DrawPieLabels(dc, chart, pie);
     DrawPieLegend(dc, chart);
 }

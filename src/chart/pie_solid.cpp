@@ -95,26 +95,21 @@ private:
 
     // The flat faces along the radii, from the back of the pie (smallest y) to the front.
     void radialFaces() const {
-        struct Edge {
-            double x, y;
-            int item;
-        };
+        // Both radii of every slice, keyed by the y of their outer point in the pie's plane.
         const int n = int(m_pie.slices.size());
-        std::vector<Edge> edges(size_t(2 * n));
+        std::vector<double> keys(size_t(2 * n));
         for (int k = 0; k < n; ++k) {
-            edges[size_t(k)] = Edge{slice(k).b0x, slice(k).b0y, k};
-            edges[size_t(n + k)] = Edge{slice(k).b1x, slice(k).b1y, k};
+            keys[size_t(k)] = slice(k).b0y;
+            keys[size_t(n + k)] = slice(k).b1y;
         }
-        // An exchange sort, not a stable one: equal keys end in the order its swaps leave them.
-        for (size_t w = 0; w < edges.size(); ++w)
-            for (size_t x = w + 1; x < edges.size(); ++x)
-                if (edges[w].y > edges[x].y) std::swap(edges[w], edges[x]);
-        for (const Edge& e : edges) {
-            if (hidden(e.item)) continue;
-            const FaceBrush brush(m_dc, Darkened(colour(e.item)));
-            const PieSlice& p = slice(e.item);
-            const Point outer{e.x + p.ox, e.y - (e.y - m_cy) * (1 - m_cosA) + p.oyTilted};
-            const Point ct = topCentre(e.item), cb = down(ct);
+        for (const int32_t e : ExchangeSortOrder(keys)) {
+            const int item = e % n;
+            if (hidden(item)) continue;
+            const double x = e < n ? slice(item).b0x : slice(item).b1x, y = keys[size_t(e)];
+            const FaceBrush brush(m_dc, Darkened(colour(item)));
+            const PieSlice& p = slice(item);
+            const Point outer{x + p.ox, PieTilted(y, m_cy, m_cosA) + p.oyTilted};
+            const Point ct = topCentre(item), cb = down(ct);
             moveTo(cb);
             BeginPath(m_dc);
             lineTo(down(outer));
@@ -186,6 +181,15 @@ private:
 };
 
 }  // namespace
+
+std::vector<int32_t> ExchangeSortOrder(const std::vector<double>& keys) {
+    std::vector<int32_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = int32_t(i);
+    for (size_t w = 0; w < order.size(); ++w)
+        for (size_t x = w + 1; x < order.size(); ++x)
+            if (keys[size_t(order[w])] > keys[size_t(order[x])]) std::swap(order[w], order[x]);
+    return order;
+}
 
 void DrawSolidPie(HDC dc, const ChartState& chart, const PieLayout& pie) { SolidPie(dc, chart, pie).draw(); }
 

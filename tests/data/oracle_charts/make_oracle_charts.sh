@@ -2,12 +2,16 @@
 # Records the canvas calls of example chart scripts and has the reference renderer (a real GDI,
 # ../shared/tools/gdi-oracle) draw them: NAME.txt is the recorded script (pictures it copies in
 # are NAME-K.bmp), NAME.ref the reference renderer's picture, packed as the raster reference sets
-# are. Run from anywhere after building (build/kelvane); CI only reads the results.
+# are. Run from anywhere after building (build/kelvane), optionally with example names; CI only
+# reads the results.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../../.." && pwd)"
 renderer="${GDI_ORACLE:-$root/../shared/tools/gdi-oracle/run.sh}"
-names=(bars_flat bars_3d bars_line bars_stacked bars_labels bars_pareto bars_pictures line_modes shapes wave_curves)
+names=(bars_flat bars_3d bars_line bars_stacked bars_labels bars_pareto bars_pictures line_modes shapes wave_curves
+       pie_pulled_out pie_solid pie_solid_low)
+# Names on the command line redo only those examples.
+if (( $# > 0 )); then names=("$@"); fi
 for name in "${names[@]}"; do
   work="$(mktemp -d)"
   (cd "$root" && KELVANE_GDI_TRACE="$work" build/kelvane --codepage 1252 --output "$work" "examples/$name.kvs" >/dev/null)
