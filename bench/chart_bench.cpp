@@ -1,4 +1,5 @@
-// Whole chart calls: free text and lines, and the typical bar-chart request to BMP bytes.
+// Whole chart calls: free text and lines, the typical bar-chart request to BMP and JPEG bytes, and
+// a solid pie to JPEG bytes.
 #include <benchmark/benchmark.h>
 
 #include "kelvane/cChart.h"
@@ -32,28 +33,61 @@ void BM_DrawLine1000(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawLine1000)->Unit(benchmark::kMillisecond);
 
-void BM_TypicalRequestToBmp(benchmark::State& state) {
+// The typical request: 400 x 300, four bar positions of two items each.
+void typicalBarChart(cChart& c) {
+    c.Width(400);
+    c.Height(300);
+    c.SerialBars(4);
+    c.SerialItems(2);
+    c.BarSpaceRate(0.8f);
+    c.DrawBarMode(kvSingleColor);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    const float values[2][4] = {{40, 50, 30, 90}, {20, 40, 60, 70}};
+    for (int16_t s = 1; s <= 2; ++s) {
+        c.FillColor(s == 1 ? 0xCC6600 : 0x0078E6);
+        for (int16_t b = 1; b <= 4; ++b) c.AddBarData(s == 1 ? "North" : "South", values[s - 1][b - 1], b, s);
+    }
+}
+
+// The typical request to a picture of `format` and its image map.
+void typicalRequest(benchmark::State& state, const char* format) {
     for (auto _ : state) {
         cChart c;
-        c.Width(400);
-        c.Height(300);
-        c.SerialBars(4);
-        c.SerialItems(2);
-        c.BarSpaceRate(0.8f);
-        c.DrawBarMode(kvSingleColor);
-        c.InitChart();
-        c.DrawBarChart(100, 5, 0);
-        const float values[2][4] = {{40, 50, 30, 90}, {20, 40, 60, 70}};
-        for (int16_t s = 1; s <= 2; ++s) {
-            c.FillColor(s == 1 ? 0xCC6600 : 0x0078E6);
-            for (int16_t b = 1; b <= 4; ++b) c.AddBarData(s == 1 ? "North" : "South", values[s - 1][b - 1], b, s);
-        }
-        Variant bmp = c.SaveBinary("bmp");
-        benchmark::DoNotOptimize(bmp);
+        typicalBarChart(c);
+        Variant picture = c.SaveBinary(format);
+        benchmark::DoNotOptimize(picture);
         std::string map = c.MakeMap("m", "detail.html");
         benchmark::DoNotOptimize(map);
     }
 }
+
+void BM_TypicalRequestToBmp(benchmark::State& state) { typicalRequest(state, "bmp"); }
 BENCHMARK(BM_TypicalRequestToBmp)->Unit(benchmark::kMicrosecond);
+
+void BM_TypicalRequestToJpeg(benchmark::State& state) { typicalRequest(state, "jpg"); }
+BENCHMARK(BM_TypicalRequestToJpeg)->Unit(benchmark::kMicrosecond);
+
+// A solid pie of twelve slices, one pulled out, with percentage labels and a legend.
+void BM_SolidPie12ToJpeg(benchmark::State& state) {
+    static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (auto _ : state) {
+        cChart c;
+        c.Width(400);
+        c.Height(300);
+        c.Chart_3D(kTrue);
+        c.LegendWidth(90);
+        c.MValueVisible(kTrue);
+        c.InitChart();
+        for (int i = 0; i < 12; ++i)
+            c.AddPieData(kMonths[i], float(5 + (i * 7) % 11), 0, kFalse, ToVBBool(i == 3),
+                         Colour(0x203040 + 0x0F1713 * i));
+        c.DrawPieChart();
+        Variant jpeg = c.SaveBinary("jpg");
+        benchmark::DoNotOptimize(jpeg);
+    }
+}
+BENCHMARK(BM_SolidPie12ToJpeg)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
