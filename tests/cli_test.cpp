@@ -125,6 +125,16 @@ TEST_F(Cli, AFailingMethodEndsItsScriptWithStatusOneButLaterScriptsStillRun) {
     EXPECT_EQ(r.err, "bad.kvs:2: SaveBinary: error 13: Type mismatch\n");
 }
 
+TEST_F(Cli, PieScriptsTakeTheOptionalArgumentsAndReportAPieWithoutSlices) {
+    Write("pie.kvs", "Width = 60\nHeight = 40\nInitChart\nAddPieData \"a\", 1, 0\nAddPieData \"b\", 2, 0, , True\n"
+                     "DrawPieChart\nmakeChart \"pie.bmp\"\n");
+    Write("empty.kvs", "Width = 60\nHeight = 40\nInitChart\nDrawPieChart\nmakeChart \"empty.bmp\"\n");
+    CliResult r = RunKelvane({"pie.kvs", "empty.kvs"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(fs::exists(m_folder / "pie.bmp"));
+    EXPECT_EQ(r.err, "empty.kvs:5: makeChart: error 9: Subscript out of range\n");
+}
+
 TEST_F(Cli, ResumeNextReportsTheFailureAndTheScriptGoesOn) {
     Write("s.kvs", "On Error Resume Next\nLineDotFlagOutlineMode = 40000\nExportToDC 0\nprint \"went on\"\n");
     CliResult r = RunKelvane({"s.kvs"});
