@@ -50,34 +50,35 @@ struct ChannelTables {
     uint16_t red[16][256], green[16][256], blue[16][256];
 };
 
-std::unique_ptr<ChannelTables> cubeTables(bool ordered) {
+// The tables for a level scale (CubeLevel or FineLevel) whose levels combine in base `radix`,
+// each phase's channel values shifted by shift[phase] first.
+std::unique_ptr<ChannelTables> channelTables(int (*level)(int), int radix, const std::array<int, 16>& shift) {
     auto t = std::make_unique<ChannelTables>();
-    for (int phase = 0; phase < 16; ++phase) {
-        const int shift = ordered ? 26 - kCubeThreshold[phase] : 0;
+    for (int phase = 0; phase < 16; ++phase)
         for (int v = 0; v < 256; ++v) {
-            const int level = CubeLevel(v + shift);
-            t->red[phase][v] = uint16_t(level);
-            t->green[phase][v] = uint16_t(6 * level);
-            t->blue[phase][v] = uint16_t(36 * level);
+            const int l = level(v + shift[size_t(phase)]);
+            t->red[phase][v] = uint16_t(l);
+            t->green[phase][v] = uint16_t(radix * l);
+            t->blue[phase][v] = uint16_t(radix * radix * l);
         }
-    }
     return t;
 }
 
+// Cube indices: with the dither, v + 26 - t on the cube's thresholds.
+std::unique_ptr<ChannelTables> cubeTables(bool ordered) {
+    std::array<int, 16> shift{};
+    if (ordered)
+        for (int i = 0; i < 16; ++i) shift[size_t(i)] = 26 - kCubeThreshold[i];
+    return channelTables(CubeLevel, 6, shift);
+}
+
+// Colour-lookup keys: with the dither, v + 8 - (B + 1). That reaches -8 for a channel at 0
+// where B is 15, which is level 0 like every value below the first step.
 std::unique_ptr<ChannelTables> lookupTables(bool ordered) {
-    auto t = std::make_unique<ChannelTables>();
-    for (int phase = 0; phase < 16; ++phase) {
-        // v + 8 - (B + 1) reaches -8 for a channel at 0 where B is 15: level 0, like every
-        // value below the first step.
-        const int shift = ordered ? 8 - (kOrder[phase] + 1) : 0;
-        for (int v = 0; v < 256; ++v) {
-            const int level = FineLevel(v + shift);
-            t->red[phase][v] = uint16_t(level);
-            t->green[phase][v] = uint16_t(16 * level);
-            t->blue[phase][v] = uint16_t(256 * level);
-        }
-    }
-    return t;
+    std::array<int, 16> shift{};
+    if (ordered)
+        for (int i = 0; i < 16; ++i) shift[size_t(i)] = 8 - (kOrder[i] + 1);
+    return channelTables(FineLevel, 16, shift);
 }
 
 // The palette entry nearest to each of the 4096 colours (r x 17, g x 17, b x 17), so that no
