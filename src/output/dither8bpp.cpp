@@ -106,16 +106,17 @@ bool createOptimalPalette(const cDIB& source, cPal8bpp& palette) {
     return true;
 }
 
-template <bool kThroughLookup>
+// Without the dither only phase 0 is read, which keeps the tables in use small.
+template <bool kThroughLookup, bool kOrdered>
 void mapPixels(const cDIB& source, cDIB& destination, const ChannelTables& t,
                const uint8_t* lookup) {
     const int32_t width = source.Width();
     for (int32_t y = 0; y < source.Height(); ++y) {
         const uint8_t* s = source.lpBits() + size_t(y) * size_t(source.BytesPerScanLine());
         uint8_t* d = destination.lpBits() + size_t(y) * size_t(destination.BytesPerScanLine());
-        const int rowPhase = (y & 3) * 4;
+        const int rowPhase = kOrdered ? (y & 3) * 4 : 0;
         for (int32_t x = 0; x < width; ++x, s += 4) {
-            const int phase = rowPhase + (x & 3);
+            const int phase = kOrdered ? rowPhase + (x & 3) : 0;
             const unsigned key = t.red[phase][s[2]] + t.green[phase][s[1]] + t.blue[phase][s[0]];
             d[x] = kThroughLookup ? lookup[key] : uint8_t(key);
         }
@@ -153,8 +154,15 @@ bool ReduceTo8bpp(const cDIB& source, cDIB& destination, cPal8bpp& palette) {
     }
     if (!destination.Create(source.Width(), source.Height(), 8)) return false;
     destination.SetPalette(std::vector<uint8_t>(palette.lpPalette(), palette.lpPalette() + cPal8bpp::kTableBytes));
-    if (cube) mapPixels<false>(source, destination, *cubeTables(ordered), nullptr);
-    else mapPixels<true>(source, destination, *lookupTables(ordered), lookup.data());
+    if (cube) {
+        const auto tables = cubeTables(ordered);
+        if (ordered) mapPixels<false, true>(source, destination, *tables, nullptr);
+        else mapPixels<false, false>(source, destination, *tables, nullptr);
+    } else {
+        const auto tables = lookupTables(ordered);
+        if (ordered) mapPixels<true, true>(source, destination, *tables, lookup.data());
+        else mapPixels<true, false>(source, destination, *tables, lookup.data());
+    }
     return true;
 }
 
