@@ -2,6 +2,8 @@
 // photograph-like canvas of smooth gradients with noise.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -57,6 +59,11 @@ inline std::unique_ptr<cChart> noisyCanvas(int width, int height) {
         }
     }
     return chart;
+}
+
+// Arguments: width, height, 0 for a bar chart or 1 for the noisy picture.
+inline void canvasSizes(benchmark::internal::Benchmark* b) {
+    b->Args({400, 300, 0})->Args({1920, 1080, 0})->Args({1920, 1080, 1})->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace kelvane::bench

@@ -129,10 +129,7 @@ void BM_KelvaneSaveBinaryGif(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * w * h);
 }
 
-// Arguments: width, height, 0 for a bar chart or 1 for the noisy picture.
-void canvasSizes(benchmark::internal::Benchmark* b) {
-    b->Args({400, 300, 0})->Args({1920, 1080, 0})->Args({1920, 1080, 1})->Unit(benchmark::kMillisecond);
-}
+using bench::canvasSizes;
 BENCHMARK(BM_KelvaneGifCube)->Apply(canvasSizes);
 BENCHMARK(BM_GiflibCube)->Apply(canvasSizes);
 BENCHMARK(BM_KelvaneGifOptimalDithered)->Apply(canvasSizes);

@@ -137,10 +137,7 @@ void BM_JpegBlockTransform(benchmark::State& state) {
 }
 BENCHMARK(BM_JpegBlockTransform);
 
-// Arguments: width, height, 0 for a bar chart or 1 for the noisy picture.
-void canvasSizes(benchmark::internal::Benchmark* b) {
-    b->Args({400, 300, 0})->Args({1920, 1080, 0})->Args({1920, 1080, 1})->Unit(benchmark::kMillisecond);
-}
+using bench::canvasSizes;
 BENCHMARK(BM_KelvaneJpeg)->Apply(canvasSizes);
 BENCHMARK(BM_LibjpegTurbo)->Apply(canvasSizes);
 BENCHMARK(BM_KelvaneJpegSampling)->Apply(canvasSizes);

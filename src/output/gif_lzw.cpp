@@ -36,7 +36,7 @@ std::vector<int32_t> rowOrder(int32_t height, bool interlaced) {
 class Coder {
 public:
     Coder(int32_t initialWidth, std::vector<uint8_t>& out)
-        : m_hash(kHashSize, kEmpty), m_codes(kHashSize, 0), m_initialWidth(initialWidth),
+        : m_slots(kHashSize), m_initialWidth(initialWidth),
           m_width(initialWidth), m_maxCode(mask(initialWidth)),
           m_clear(1 << (initialWidth - 1)), m_end(m_clear + 1), m_next(m_clear + 2), m_out(out) {}
 
@@ -62,21 +62,21 @@ private:
     // The code of prefix + c when the table knows it; otherwise prefix is written, the string
     // is added (or the table cleared when full) and c starts the next string.
     int32_t extend(int32_t prefix, int32_t c) {
+        Slot* const slots = m_slots.data();
         const int32_t key = (c << kMaxWidth) + prefix;
         int32_t slot = (c << kHashShift) ^ prefix;
-        if (m_hash[size_t(slot)] == key) return m_codes[size_t(slot)];
-        if (m_hash[size_t(slot)] >= 0) {
+        if (slots[slot].key == key) return slots[slot].code;
+        if (slots[slot].key >= 0) {
             const int32_t displacement = slot == 0 ? 1 : kHashSize - slot;
             do {
                 slot -= displacement;
                 if (slot < 0) slot += kHashSize;
-                if (m_hash[size_t(slot)] == key) return m_codes[size_t(slot)];
-            } while (m_hash[size_t(slot)] > 0);
+                if (slots[slot].key == key) return slots[slot].code;
+            } while (slots[slot].key > 0);
         }
         output(prefix);
         if (m_next < kMaxCodes) {
-            m_codes[size_t(slot)] = m_next++;
-            m_hash[size_t(slot)] = key;
+            slots[slot] = Slot{key, m_next++};
         } else {
             clearBlock();
         }
@@ -84,7 +84,7 @@ private:
     }
 
     void clearBlock() {
-        std::fill(m_hash.begin(), m_hash.end(), kEmpty);
+        std::fill(m_slots.begin(), m_slots.end(), Slot{});
         m_next = m_clear + 2;
         m_clearFlag = true;
         output(m_clear);
@@ -133,7 +133,12 @@ private:
         m_packet = 0;
     }
 
-    std::vector<int32_t> m_hash, m_codes;
+    // A string's key (next pixel x 4096 + prefix code; kEmpty for a free slot) and its code.
+    struct Slot {
+        int32_t key = kEmpty;
+        int32_t code = 0;
+    };
+    std::vector<Slot> m_slots;
     const int32_t m_initialWidth;
     int32_t m_width, m_maxCode;
     const int32_t m_clear, m_end;

@@ -33,14 +33,19 @@ public:
     }
 
     void insert(uint8_t r, uint8_t g, uint8_t b) {
+        // A run of one colour ends in the same leaf, as long as no reduction moved it.
+        const int32_t colour = r << 16 | g << 8 | b;
+        if (m_lastLeaf != 0 && colour == m_lastColour) {
+            addTo(m_nodes[size_t(m_lastLeaf)], r, g, b);
+            return;
+        }
         const uint8_t value[3] = {r, g, b};
         int low[3] = {0, 0, 0}, high[3] = {255, 255, 255};
         int32_t node = 1;
         for (int32_t level = 1;; ++level) {
             int slot = 0;
             for (int c = 0; c < 3; ++c) {
-                // The mid-point of a byte range, halves rounded to even.
-                const int mid = int(RoundEven(low[c] / 2.0 + high[c] / 2.0));
+                const int mid = midPoint(low[c], high[c]);
                 if (float(value[c]) * m_weight[c] > float(mid)) {
                     slot |= 1 << c;
                     low[c] = mid;
@@ -58,10 +63,9 @@ public:
             Node& n = m_nodes[size_t(child)];
             if (n.leaf) {
                 if (n.count == 0) ++m_leaves;
-                ++n.count;
-                n.red += r;
-                n.green += g;
-                n.blue += b;
+                addTo(n, r, g, b);
+                m_lastLeaf = child;
+                m_lastColour = colour;
                 return;
             }
             if (!n.listed) {
@@ -81,6 +85,7 @@ public:
         int32_t level = m_levels;
         while (level >= 1 && m_reducible[size_t(level)] == 0) --level;
         if (level < 1) return false;
+        m_lastLeaf = 0;
         const int32_t index = m_reducible[size_t(level)];
         m_reducible[size_t(level)] = m_nodes[size_t(index)].next;
         uint64_t red = 0, green = 0, blue = 0;
@@ -124,6 +129,19 @@ public:
     }
 
 private:
+    // The mid-point of a byte range, low / 2 + high / 2 with a half rounded to even.
+    static int midPoint(int low, int high) {
+        const int sum = low + high, half = sum >> 1;
+        return (sum & 1) && (half & 1) ? half + 1 : half;
+    }
+
+    static void addTo(Node& leaf, uint8_t r, uint8_t g, uint8_t b) {
+        ++leaf.count;
+        leaf.red += r;
+        leaf.green += g;
+        leaf.blue += b;
+    }
+
     // A cleared node: a released one first, else the next index, the array growing by a tenth.
     int32_t takeNode() {
         int32_t index = m_free;
@@ -144,6 +162,8 @@ private:
     int32_t m_free = 0;
     int32_t m_leaves = 0;
     int32_t m_reducible[kMaxLevels + 1] = {};  // heads of the lists of levels 1 to 8
+    int32_t m_lastLeaf = 0;  // where the last pixel went; 0 after a reduction
+    int32_t m_lastColour = 0;
 };
 
 }  // namespace
