@@ -18,7 +18,7 @@ struct GifObjects {
     VBBool transparent = kFalse;
     uint8_t transparentIndex = 0;
 
-    int16_t TransparentIndexForWriter() const { return transparent != kFalse ? transparentIndex : -1; }
+    int16_t writerTransparentIndex() const { return transparent != kFalse ? transparentIndex : -1; }
 };
 
 // Reduces the source to the 8-bit picture and palette by this thread's modes; false when the

@@ -44,6 +44,7 @@ void prepareGifObjects(Canvas& canvas, VBBool pictureFlag, bool removeUnusedColo
             bmp = BuildBmpImage(dc, bitmap);
         }
         const StdPicture picture = mImageFrom::PictureFromBytes(bmp);
+        bmp.reset();  // a large canvas need not be held three times over
         depth = objects.source.CreateFromStdPicture(picture, kTrue);
     }
     if (depth == 0) {
@@ -62,7 +63,7 @@ void WriteGifFile(Canvas& canvas, VBBool pictureFlag, const std::string& fileNam
     mGlobal::GifObjects objects;
     prepareGifObjects(canvas, pictureFlag, false, objects, errorText);
     GifWriteError error;
-    if (!mGIFSave::SaveGIF(fileName, objects.dib8, objects.palette, objects.TransparentIndexForWriter(),
+    if (!mGIFSave::SaveGIF(fileName, objects.dib8, objects.palette, objects.writerTransparentIndex(),
                            kInterlace, kNoComment, &error)) {
         errorText += std::to_string(error.number);
         errorText += error.description;
@@ -76,7 +77,7 @@ Variant GifByteArray(Canvas& canvas, VBBool pictureFlag, std::string& errorText)
     mGlobal::GifObjects objects;
     prepareGifObjects(canvas, pictureFlag, true, objects, errorText);
     Variant result = mGIFBinary::SaveGIFBinary(objects.dib8, objects.palette,
-                                               objects.TransparentIndexForWriter(), kInterlace, kNoComment);
+                                               objects.writerTransparentIndex(), kInterlace, kNoComment);
     mGlobal::ReleaseGifObjects(objects);
     return result;
 }
