@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <random>
-#include <thread>
 
 #include "error_raised.h"
 #include "gif_test_support.h"
@@ -205,23 +204,11 @@ TEST_F(Reduction, RemovingUnusedColoursKeepsTheColoursAndTheirOrder) {
     }
 }
 
-TEST_F(Reduction, ModesAreKeptPerThread) {
+TEST_F(Reduction, OnlyTheModesThatExistCanBeChosen) {
+    EXPECT_EQ(test::errorRaisedBy([] { SetDitherMode(2); }), 5) << "error diffusion is not offered";
+    EXPECT_EQ(test::errorRaisedBy([] { SetPaletteMode(3); }), 5);
     EXPECT_EQ(PaletteMode(), kPaletteCube);
     EXPECT_EQ(DitherMode(), kDitherNone);
-    setModes(kPaletteOptimal, kDitherOrdered);
-    int32_t otherPalette = -1, otherDither = -1;
-    std::thread([&] {
-        otherPalette = PaletteMode();
-        otherDither = DitherMode();
-        SetDitherMode(kDitherOrdered);
-        SetPaletteMode(kPaletteCube);
-    }).join();
-    EXPECT_EQ(otherPalette, kPaletteCube);
-    EXPECT_EQ(otherDither, kDitherNone);
-    EXPECT_EQ(PaletteMode(), kPaletteOptimal) << "the other thread's settings stay there";
-    EXPECT_EQ(test::errorRaisedBy([] { SetDitherMode(2); }), 5);
-    EXPECT_EQ(test::errorRaisedBy([] { SetPaletteMode(3); }), 5);
-    EXPECT_EQ(DitherMode(), kDitherOrdered);
 }
 
 }  // namespace

@@ -107,15 +107,6 @@ TEST_F(GifWriter, RefusesAOneEntryPaletteAndOtherDepths) {
     }
 }
 
-TEST_F(GifWriter, FileAndByteArrayHoldTheSameStream) {
-    const cPal8bpp palette = paletteOf(6);
-    cDIB dib;
-    giftest::fill8(dib, 31, 9, [](int x, int y) { return uint8_t((x / 4 + y) % 6); });
-    ASSERT_TRUE(mGIFSave::SaveGIF(dir + "/a.gif", dib, palette, -1, kFalse, ""));
-    EXPECT_EQ(test::readFile(dir + "/a.gif"), gifBytes(dib, palette));
-    EXPECT_EQ(test::entriesIn(dir), 1);
-}
-
 TEST_F(GifWriter, SubBlocksHold254BytesButTheLast) {
     const cPal8bpp palette = paletteOf(256);
     std::mt19937 random(1);
@@ -207,24 +198,6 @@ TEST_F(GifWriter, ValuesBeyondTheirFieldsFailTheWriters) {
     EXPECT_EQ(error.number, 6);
     EXPECT_EQ(error.description, "Overflow");
     EXPECT_FALSE(fs::exists(dir + "/x.gif"));
-}
-
-TEST_F(GifWriter, AFailedFileWriteKeepsTheOldFile) {
-    const std::string path = dir + "/keep.gif";
-    { std::ofstream(path) << "precious"; }
-    const cPal8bpp palette = paletteOf(256);
-    std::mt19937 random(2);
-    cDIB dib;
-    giftest::fill8(dib, 200, 200, [&](int, int) { return uint8_t(random()); });
-    GifWriteError error;
-    bool written = true;
-    test::underFileSizeLimit(100, [&] { written = mGIFSave::SaveGIF(path, dib, palette, -1, kFalse, "", &error); });
-    EXPECT_FALSE(written);
-    EXPECT_EQ(error.number, 57);
-    EXPECT_EQ(test::firstWordOf(path), "precious");
-    EXPECT_EQ(test::entriesIn(dir), 1) << "no temporary file is left behind";
-    // A folder that does not exist: the file cannot be created at all.
-    EXPECT_EQ(test::errorRaisedBy([&] { mGIFSave::SaveGIF(dir + "/none/x.gif", dib, palette, -1, kFalse, ""); }), 75);
 }
 
 }  // namespace
