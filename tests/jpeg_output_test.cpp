@@ -8,6 +8,7 @@
 
 #include "bmp_file.h"
 #include "error_raised.h"
+#include "example_scripts.h"
 #include "file_output_support.h"
 #include "interpreter.h"
 #include "jpeg_test_support.h"
@@ -159,26 +160,12 @@ TEST_F(JpegOutput, FileAndByteArrayShowTheSamePicture) {
     EXPECT_EQ(a.picture.bytes, b.picture.bytes);
 }
 
-// Runs an example chart script with its outputs going to a scratch folder; true when it ran and
-// left its canvas.
-bool runExample(const fs::path& script, const std::string& dir, cChart& chart) {
-    std::ifstream in(script);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::ostringstream out, err;
-    script::RunOptions options;
-    options.scriptName = script.filename().string();
-    options.outputFolder = dir;
-    return script::RunScript(text.str(), chart, options, out, err) && chart.canvasDC() != nullptr;
-}
-
 TEST_F(JpegOutput, ExampleChartsDecodeAsWellAsWithLibjpegTurbo) {
-    const fs::path examples = fs::path(KELVANE_TEST_DATA) / ".." / ".." / "examples";
     int checked = 0;
-    for (const auto& entry : fs::directory_iterator(examples)) {
+    for (const auto& entry : fs::directory_iterator(test::kExamples)) {
         if (entry.path().extension() != ".kvs") continue;
         cChart chart;
-        if (!runExample(entry.path(), dir, chart)) continue;
+        if (!test::runExample(entry.path(), dir, chart)) continue;
         const int w = chart.settings().Width, h = chart.settings().Height;
         if (w <= 0 || h <= 0) continue;
         const jpegtest::Rgb source = jpegtest::readPixels(chart.canvasDC(), w, h);

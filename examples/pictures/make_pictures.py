@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the pictures the example scripts use: a striped tile for picture-filled bars and a
-logo on a white ground for DrawImage (white is its transparent colour). Standard library only."""
+"""Writes the pictures the example scripts use: a striped tile for picture-filled bars, a
+logo on a white ground for DrawImage (white is its transparent colour) and a photograph-like
+sky of smooth colours, more than a GIF's 256. Standard library only."""
+import math
 import os
 import struct
 
@@ -35,5 +37,18 @@ def logo(x, y):
     return (255, 255, 255)
 
 
+def sky(x, y):
+    # Blue overhead to orange at the horizon, a sun on the right, dark hills below.
+    t = y / 79
+    r, g, b = 40 + 215 * t, 90 + 110 * t, 200 - 150 * t
+    dx, dy = x - 90, y - 52
+    sun = max(0.0, 1 - (dx * dx + dy * dy) / 400)
+    r, g, b = r + (255 - r) * sun, g + (240 - g) * sun, b + (150 - b) * sun
+    if y > 62 + 6 * math.sin(x / 9):
+        r, g, b = 30 + x / 4, 70 + y / 3, 40
+    return (int(r), int(g), int(b))
+
+
 write_bmp("tile.bmp", 8, 8, tile)
 write_bmp("logo.bmp", 80, 60, logo)
+write_bmp("sky.bmp", 120, 80, sky)

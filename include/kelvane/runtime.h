@@ -19,6 +19,8 @@ enum ErrorNumber : int32_t {
     kErrDivisionByZero = 11,       // Division by zero
     kErrTypeMismatch = 13,         // Type mismatch
     kErrFileNotFound = 53,         // File not found
+    kErrDeviceIo = 57,             // Device I/O error
+    kErrPathFileAccess = 75,       // Path/File access error
     kErrObjectNotSet = 91,         // Object variable or With block variable not set
 };
 

@@ -46,13 +46,16 @@ int openTemporary(const std::string& path, std::string& temp) {
 }  // namespace
 
 std::string writeFileReplacing(const std::string& path,
-                               std::initializer_list<std::span<const uint8_t>> parts) {
+                               std::initializer_list<std::span<const uint8_t>> parts,
+                               bool* opened) {
+    if (opened) *opened = false;
     if (path.empty()) return "empty file name";
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return "it is a folder";
     std::string temp;
     const int fd = openTemporary(path, temp);
     if (fd < 0) return std::strerror(errno);
+    if (opened) *opened = true;
     int error = 0;
     for (const auto& part : parts)
         if (!error) error = writeAll(fd, part);

@@ -10,8 +10,11 @@
 namespace kelvane {
 
 // Empty when the file now holds exactly the given parts, in order; otherwise the reason it
-// could not be written. On failure an existing file of that name is left as it was.
+// could not be written. On failure an existing file of that name is left as it was. When
+// `opened` is given it tells whether the new file was created (and so whether the failure came
+// from the writing rather than from the name or the folder).
 std::string writeFileReplacing(const std::string& path,
-                               std::initializer_list<std::span<const uint8_t>> parts);
+                               std::initializer_list<std::span<const uint8_t>> parts,
+                               bool* opened = nullptr);
 
 }  // namespace kelvane

@@ -6,6 +6,7 @@
 #include "chart/pie_chart.h"
 #include "kelvane/cChart.h"
 #include "output/bmp.h"
+#include "output/gif_output.h"
 #include "output/jpeg_output.h"
 #include "raster/cdib.h"
 #include "raster/gdi_handles.h"
@@ -81,7 +82,8 @@ int32_t cChart::makeChart(const std::string& FileName) {
         Destroy();
         break;
     case Format::Gif:
-        // This encoder is not part of the component yet: nothing is written.
+        WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText);
+        break;
     case Format::None:
         break;
     }
@@ -102,6 +104,7 @@ Variant cChart::SaveBinary(const std::string& imgType) {
     if (type == "jpg" || type == "jpeg")
         return JpegByteArray(m->canvas.dc(), outputSide(m->settings.Width),
                              outputSide(m->settings.Height), m->settings.Quality);
+    if (type == "gif") return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
     return Variant();
 }
 

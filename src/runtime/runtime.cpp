@@ -62,6 +62,8 @@ std::string_view ErrorDescription(int32_t number) {
         case kErrDivisionByZero: return "Division by zero";
         case kErrTypeMismatch: return "Type mismatch";
         case kErrFileNotFound: return "File not found";
+        case kErrDeviceIo: return "Device I/O error";
+        case kErrPathFileAccess: return "Path/File access error";
         case kErrObjectNotSet: return "Object variable or With block variable not set";
         default: return {};
     }

@@ -1,0 +1,25 @@
+// The GIF paths of the output methods: the canvas goes through an in-memory BMP and a picture
+// to a 32-bit surface, is reduced to 8 bits by this thread's palette and dither modes and
+// written as a file or returned as a byte array. Both delete the canvas.
+#pragma once
+
+#include <string>
+
+#include "kelvane/runtime.h"
+#include "kelvane/variant.h"
+
+namespace kelvane {
+
+class Canvas;
+
+// A chart that holds a picture (pictureFlag) switches the thread to the optimal palette and the
+// ordered dither; any other keeps the thread's dither mode with the colour cube. Problems are
+// appended to errorText; a file that cannot be created raises error 75.
+void WriteGifFile(Canvas& canvas, VBBool pictureFlag, const std::string& fileName,
+                  std::string& errorText);
+
+// The same picture, its palette cut to the colours used, as a byte array; empty when no GIF
+// could be made.
+Variant GifByteArray(Canvas& canvas, VBBool pictureFlag, std::string& errorText);
+
+}  // namespace kelvane
