@@ -111,23 +111,26 @@ TEST(BarSeries, LineMarkersTakeTheirSizeFromTheLineWidth) {
     EXPECT_THROW(c.AddBarData("a", 40, 2, 1), AutomationError);
 }
 
-TEST(BarSeries, LegendIconsStackBelowTheHeading) {
-    cChart c;
-    typicalRequest(c);
-    c.LegendWidth(80);
-    c.InitChart();
-    c.DrawBarChart(100, 5, 0);
-    c.FillColor(0x0000FF);
-    c.AddBarData("North", 40, 1, 1);
-    c.FillColor(0x00FF00);
-    c.AddBarData("South", 40, 1, 2);
-    const test::Picture p = picture(c);
-    EXPECT_EQ(p.at(310, 140), 0u);
-    EXPECT_EQ(p.at(329, 155), 0u);
-    EXPECT_EQ(p.at(320, 148), 0xFF0000u);
-    EXPECT_EQ(p.at(330, 150), 0xFFFFFFu);
-    EXPECT_EQ(p.at(310, 160), 0u);
-    EXPECT_EQ(p.at(320, 168), 0x00FF00u);
+TEST(BarSeries, LegendIconsStackBelowTheHeadingInTheBarsColourAlsoIn3D) {
+    for (VBBool solid : {kFalse, kTrue}) {
+        cChart c;
+        typicalRequest(c);
+        c.LegendWidth(80);
+        c.Chart_3D(solid);
+        c.InitChart();
+        c.DrawBarChart(100, 5, 0);
+        c.FillColor(0x0000FF);
+        c.AddBarData("North", 40, 1, 1);
+        c.FillColor(0x00FF00);
+        c.AddBarData("South", 40, 1, 2);
+        const test::Picture p = picture(c);
+        EXPECT_EQ(p.at(310, 140), 0u);
+        EXPECT_EQ(p.at(329, 155), 0u);
+        EXPECT_EQ(p.at(320, 148), 0xFF0000u) << "3D " << solid;  // not the darkened side colour
+        EXPECT_EQ(p.at(330, 150), 0xFFFFFFu);
+        EXPECT_EQ(p.at(310, 160), 0u);
+        EXPECT_EQ(p.at(320, 168), 0x00FF00u) << "3D " << solid;
+    }
 }
 
 TEST(BarSeries, ModesOutsideTheEnumerationDrawNothing) {

@@ -18,18 +18,20 @@ using namespace gdi;
 namespace {
 
 // The 3D top and right faces of a bar whose front is (x, top) to (right, bottom).
-void drawBarFaces(HDC dc, DrawingScope& scope, const ChartSettings& s, double x, double top, double right,
+// The side brush is selected only for the faces: the label and legend entry that follow use the
+// bar's own brush again.
+void drawBarFaces(HDC dc, const ChartSettings& s, double x, double top, double right,
                   double bottom) {
     const double dx = s.Depth_3D * std::cos(double(s.Angle_3D)), dy = s.Depth_3D * std::sin(double(s.Angle_3D));
     auto pt = [](double px, double py) { return POINT{Pixel(px), Pixel(py)}; };
     const POINT topFace[4] = {pt(x, top), pt(right, top), pt(right + dx, top - dy), pt(x + dx, top - dy)};
     const POINT sideFace[4] = {pt(right, bottom), pt(right, top), pt(right + dx, top - dy), pt(right + dx, bottom - dy)};
     Polygon(dc, topFace, 4);
-    HBRUSH side = CreateSolidBrush(COLORREF(Darkened(s.FillColor)));
-    scope.select(side);
+    Owned<HBRUSH> side(CreateSolidBrush(COLORREF(Darkened(s.FillColor))));
+    const Selection sideSelected(dc, side.get());
     for (const POINT* face : {topFace, sideFace}) {
         Owned<HRGN> region(CreatePolygonRgn(face, 4, ALTERNATE));
-        if (region) FillRgn(dc, region.get(), side);
+        if (region) FillRgn(dc, region.get(), side.get());
     }
     MoveToEx(dc, sideFace[1].x, sideFace[1].y, nullptr);
     LineTo(dc, topFace[2].x, topFace[2].y);
@@ -75,7 +77,7 @@ Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex,
             scope.select(CreatePen(PS_SOLID, 1, 0));
             scope.select(CreateSolidBrush(COLORREF(s.FillColor)));
             Rectangle(dc, Pixel(x), Pixel(top), Pixel(right), Pixel(bottom + 1));
-            if (s.Chart_3D == kTrue) drawBarFaces(dc, scope, s, x, top, right, bottom + 1);
+            if (s.Chart_3D == kTrue) drawBarFaces(dc, s, x, top, right, bottom + 1);
         } else {
             // The picture is loaded before anything is drawn; the bar keeps the canvas's own pen
             // and brush, its interior covered by the picture repeated from its inner corner.
