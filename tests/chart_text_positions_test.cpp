@@ -55,6 +55,22 @@ TEST_F(ChartText, AxisLabelsAreRightAlignedAndZeroIsBare) {
     EXPECT_EQ(labels[6], "textout 390 120 \"Legend\"");  // the zero-width legend's heading at 385 + 5
 }
 
+TEST_F(ChartText, NegativeLabelsThatRoundToZeroKeepTheirSign) {
+    cChart c;
+    typical(c);
+    c.LegendVisible(kFalse);
+    std::vector<std::string> texts;
+    for (const std::string& line : linesOf(traced(c, [&] { c.DrawBarChart(0.5f, 4, -0.5f); }), "textout"))
+        texts.push_back(line.substr(line.find('"')));
+    // -0.5, -0.25, an exact 0, 0.25, 0.5; halves round away from zero.
+    EXPECT_EQ(texts, (std::vector<std::string>{"\"-1\"", "\"-0\"", "\"0\"", "\"0\"", "\"1\""}));
+    const std::vector<std::string> running = linesOf(
+        traced(c, [&] { c.DrawPolaLine(Variant(Variant::Array{Variant(-0.001), Variant(1.0)}), 0, 0, "1", 0); }),
+        "textout");
+    ASSERT_EQ(running.size(), 2u);
+    EXPECT_NE(running[0].find("\"-0%\""), std::string::npos) << running[0];
+}
+
 TEST_F(ChartText, LegendHeadingAndEntriesSitBesideTheirIcons) {
     cChart c;
     c.LegendWidth(80);

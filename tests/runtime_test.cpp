@@ -251,10 +251,10 @@ TEST(FormatPatternTest, PadsToThePatternsDecimals) {
     EXPECT_EQ(FormatPattern(0.999, "0.00"), "1.00");
 }
 
-TEST(FormatPatternTest, DropsTheSignWhenTheResultIsZero) {
-    EXPECT_EQ(FormatPattern(-0.001, "0.00"), "0.00");
-    EXPECT_EQ(FormatPattern(-0.4, "0"), "0");
-    EXPECT_EQ(FormatPattern(-0.0, "0.0"), "0.0");
+TEST(FormatPatternTest, KeepsTheSignOfANegativeValueThatRoundsToZero) {
+    EXPECT_EQ(FormatPattern(-0.001, "0.00"), "-0.00");
+    EXPECT_EQ(FormatPattern(-0.4, "0"), "-0");
+    EXPECT_EQ(FormatPattern(-0.0, "0.0"), "0.0");  // negative zero is zero
     EXPECT_EQ(FormatPattern(-0.005, "0.00"), "-0.01");  // -0.005000000000000000104...
 }
 

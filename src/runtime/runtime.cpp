@@ -144,7 +144,7 @@ std::string FormatPattern(double v, std::string_view pattern) {
     }
     const size_t intDigits = kept.size() - decimals;
     std::string text;
-    if (std::signbit(v) && kept.find_first_not_of('0') != std::string::npos) text = "-";
+    if (v < 0) text = "-";  // also when it rounds to zero: -0.25 reads "-0"
     text.append(kept, 0, intDigits);
     if (decimals > 0) text.append(".").append(kept, intDigits, decimals);
     return text;

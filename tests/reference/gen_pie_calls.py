@@ -76,11 +76,12 @@ def radians(deg):
 
 
 def percent_text(share, digits):
-    """Share x 100 as a single, rounded to `digits` decimals (halves away from zero), then %."""
+    """Share x 100 as a single, rounded to `digits` decimals (halves away from zero), then %.
+    A negative share keeps its sign also when it rounds to zero ("-0%")."""
     value = decimal.Decimal(f32(share * 100))
     digits = max(digits, 0)
     q = value.quantize(decimal.Decimal(1).scaleb(-digits), rounding=decimal.ROUND_HALF_UP)
-    return ('-' if q < 0 else '') + format(abs(q), 'f') + '%'
+    return ('-' if value < 0 else '') + format(abs(q), 'f') + '%'
 
 
 class Canvas:
