@@ -1,7 +1,9 @@
 // DrawBarChart's plot frame with the numbers of the typical request, its legend and error rules.
 #include <gtest/gtest.h>
 
+#include "error_raised.h"
 #include "kelvane/cChart.h"
+#include "trace_capture.h"
 #include "typical_request.h"
 
 namespace kelvane {
@@ -80,6 +82,30 @@ TEST(BarFrame, ErrorsAreAppendedAsNumberColonDescription) {
     c.SerialBars(40000);
     c.DrawBarChart(100, 5, 0);
     EXPECT_EQ(c.ErrorInfo().substr(c.ErrorInfo().size() - 10), "6:Overflow");
+}
+
+TEST(BarFrame, SinglesBeyondTheirRangeAreOverflowsNotLabels) {
+    struct Case {
+        float vMax, vStart, barSpaceRate;
+    };
+    // The span of the axis, and a bar width from an absurd space rate.
+    for (const Case& k : {Case{3e38f, -3e38f, 0.8f}, Case{-3e38f, 3e38f, 0.8f}, Case{100, 0, 3e38f}}) {
+        cChart c;
+        typicalRequest(c);
+        c.BarSpaceRate(k.barSpaceRate);
+        c.SerialItems(1);
+        c.InitChart();
+        const std::string script = test::traced(c, [&] { c.DrawBarChart(k.vMax, 5, k.vStart); });
+        EXPECT_EQ(c.ErrorInfo(), "6:Overflow") << k.vMax << " " << k.barSpaceRate;
+        if (k.barSpaceRate < 1) {
+            c.RightAxisVisible(kTrue);
+            EXPECT_EQ(test::errorRaisedBy([&] { c.DrawRightAxis(k.vMax, 5, k.vStart); }), kErrOverflow);
+        }
+        for (const std::string& line : test::linesOf(script, "textout")) {
+            EXPECT_EQ(line.find("Inf"), std::string::npos) << line;
+            EXPECT_EQ(line.find("NaN"), std::string::npos) << line;
+        }
+    }
 }
 
 TEST(BarFrame, NumberPatternsAndAxisStart) {

@@ -63,7 +63,7 @@ int32_t CLng(double v);
 int32_t CLng(int64_t v);
 inline int16_t CInt(int32_t v) { return CInt(int64_t{v}); }
 inline int32_t CLng(int32_t v) { return v; }
-// A double stored into a single; values beyond the single range raise 6.
+// A double stored into a single; values beyond the single range (infinities and NaN too) raise 6.
 float CSng(double v);
 
 // Checked 32-bit arithmetic (error 6 on overflow).

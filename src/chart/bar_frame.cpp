@@ -74,7 +74,9 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
     const HDC dc = canvas();
 
     // 1-2. Scale and reservations.
-    const float valuePerStep = CSng(Divide(double(VMax - VStartValue), Vstep));
+    // The span is a single: beyond the single range it overflows (3E+38 down to -3E+38).
+    const float span = CSng(double(VMax) - VStartValue);
+    const float valuePerStep = CSng(Divide(span, Vstep));
     f.axisStartValue = VStartValue;
     if (s.LegendVisible == 0) s.LegendWidth = 0;
     if (s.RightAxisVisible == kTrue) f.rightReserve = float(s.BorderOffset);
@@ -96,8 +98,8 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         if (!table.empty() && table.size() != size_t(rows)) Raise(kErrSubscript);
         table.resize(size_t(rows));
         for (auto& row : table) row.resize(size_t(columns), 0.0f);
-        f.barWidth = s.BarSpaceRate * f.slotWidth;
-        f.slotGap = CSng(double(f.slotWidth - f.barWidth) / 2);
+        f.barWidth = CSng(double(s.BarSpaceRate) * f.slotWidth);
+        f.slotGap = CSng(double(CSng(double(f.slotWidth) - f.barWidth)) / 2);
     } else {
         f.barWidth = CSng(Divide(double(s.BarSpaceRate * f.slotWidth), s.SerialItems));
         f.slotGap = CSng((double(f.slotWidth) - double(f.barWidth) * s.SerialItems) / 2);
@@ -119,7 +121,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
 
         // 7. Where the category axis ends and how many pixels a value unit takes.
         f.axisRight = CSng(f.plotLeft + double(f.slotWidth) * s.SerialBars + s.AxisXoutValue);
-        f.valueScale = CSng(Divide(double(Vstep) * stepHeight, double(VMax - VStartValue)));
+        f.valueScale = CSng(Divide(double(Vstep) * stepHeight, span));
 
         // 8-9. Ticks and labels of the value axis.
         const std::string pattern = BuildNumberFormat(DecimalNum);

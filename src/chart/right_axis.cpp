@@ -16,7 +16,7 @@ int32_t cChart::DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int1
     const PlotFrame& f = m->frame;
     if (s.RightAxisVisible == 0) return 0;
     const HDC dc = canvas();
-    const float valuePerStep = CSng(Divide(double(VMax - VStartValue), Vstep));
+    const float valuePerStep = CSng(Divide(CSng(double(VMax) - VStartValue), Vstep));
     Owned<HPEN> black(CreatePen(PS_SOLID, 1, 0));
     Selection selectBlack(dc, black.get());
     // Unlike the left axis, the step height stays in double precision here.

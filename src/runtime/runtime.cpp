@@ -81,8 +81,10 @@ int32_t CLng(double v) { return CheckedRound<int32_t>(v); }
 int32_t CLng(int64_t v) { return CheckedNarrow<int32_t>(v); }
 
 float CSng(double v) {
+    // No arithmetic of the host language makes an infinity or a NaN: a result beyond the single
+    // range is an overflow, and so is a value that already left it earlier on.
     const float f = static_cast<float>(v);
-    if (std::isinf(f) && std::isfinite(v)) Raise(kErrOverflow);
+    if (!std::isfinite(f)) Raise(kErrOverflow);
     return f;
 }
 
