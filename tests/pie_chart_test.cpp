@@ -369,6 +369,18 @@ TEST(PieOutput, EveryOutputDrawsThePieAgainWithTheSettingsOfThatMoment) {
     EXPECT_EQ(chart.settings().PieSizeRate, 0.8f);
 }
 
+TEST(PieOutput, AChart3DValueOtherThanTrueOrFalseDrawsNoSlicesButLabelsAndLegend) {
+    cChart chart;
+    makePie(chart, {{"a", 1}, {"b", 3}}, [](cChart& c) {
+        c.Chart_3D(1);
+        c.MValueVisible(kTrue);
+    });
+    const std::string script = test::traced(chart, [&] { chart.ExportToDC(nullptr); });
+    EXPECT_TRUE(test::linesOf(script, "pie").empty());
+    EXPECT_TRUE(test::linesOf(script, "arcto").empty());
+    EXPECT_EQ(test::linesOf(script, "textout").size(), 5u);  // two labels, the title, two names
+}
+
 TEST(PieOutput, NoObjectStaysSelectedAndTheLegendColourStaysForText) {
     for (bool fails : {false, true}) {
         cChart chart;
