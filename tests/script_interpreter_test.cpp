@@ -51,6 +51,7 @@ TEST(ScriptProperties, AssignedValuesAreConvertedByTheSettingsType) {
         "DrawBarMode = kvDot\n"
         "LineDotType = dtRect\n"
         "FillColor = &H00FF00\n"
+        "BackgroundColor = &H80000005\n"
         "LineColor = RGB(1, 2, 3)\n"
         "Chart_3D = True\n");
     ASSERT_TRUE(r.completed) << r.err;
@@ -64,6 +65,7 @@ TEST(ScriptProperties, AssignedValuesAreConvertedByTheSettingsType) {
     EXPECT_EQ(s.DrawBarMode, kvDot);
     EXPECT_EQ(s.LineDotType, dtRect);
     EXPECT_EQ(s.FillColor, 0x00FF00);
+    EXPECT_EQ(s.BackgroundColor, -2147483643) << "a system colour's eight hex digits read as a Long";
     EXPECT_EQ(s.LineColor, 0x030201);
     EXPECT_EQ(s.Chart_3D, kTrue);
 }
@@ -73,7 +75,7 @@ TEST(ScriptProperties, AFailedAssignmentNamesThePropertyAndEndsTheScript) {
     EXPECT_FALSE(overflow.completed);
     EXPECT_EQ(overflow.err, "s.kvs:1: LineDotFlagOutlineMode: error 6: Overflow\n");
     EXPECT_EQ(overflow.out, "");
-    EXPECT_EQ(RunText("FillColor = &HFFFFFFFF").err, "s.kvs:1: FillColor: error 6: Overflow\n");
+    EXPECT_EQ(RunText("FillColor = 4294967295").err, "s.kvs:1: FillColor: error 6: Overflow\n");
     EXPECT_EQ(RunText("Width = \"wide\"").err, "s.kvs:1: Width: error 13: Type mismatch\n");
     EXPECT_EQ(RunText("Width = Array(1)").err, "s.kvs:1: Width: error 13: Type mismatch\n");
 }
