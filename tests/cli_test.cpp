@@ -62,6 +62,7 @@ TEST_F(Cli, HelpPrintsUsageOnStandardOutput) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: kelvane [options] SCRIPT...", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("--output"), std::string::npos);
+    EXPECT_NE(r.out.find("Exit status:\n  0  every script ran to its end"), std::string::npos) << r.out;
     EXPECT_EQ(r.err, "");
 }
 
@@ -142,6 +143,26 @@ TEST_F(Cli, ResumeNextReportsTheFailureAndTheScriptGoesOn) {
     EXPECT_EQ(r.out, "went on\n");
     EXPECT_NE(r.err.find("s.kvs:2: LineDotFlagOutlineMode: error 6: Overflow\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("s.kvs:3: ExportToDC: not available in scripts"), std::string::npos) << r.err;
+}
+
+TEST_F(Cli, FailuresTheChartOnlyRecordsGiveStatusOneUnlessResumedPast) {
+    // ErrorInfo messages and a picture name nothing is written for, each in a script of its own.
+    Write("info.kvs", "Width = 6\nHeight = 4\nInitChart\nDrawBarChart 1, 0, 0\nmakeChart \"a.bmp\"\n");
+    Write("tiff.kvs", "Width = 6\nHeight = 4\nInitChart\nmakeChart \"chart.tiff\"\n");
+    Write("resumed.kvs", "On Error Resume Next\nmakeChart \"b.bmp\"\nmakeChart \"c.tiff\"\n");
+    CliResult info = RunKelvane({"info.kvs"});
+    EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.err, "info.kvs:4: DrawBarChart: 11:Division by zero\n");
+    EXPECT_FALSE(fs::exists(m_folder / "a.bmp")) << "the script ended at the failure";
+    CliResult tiff = RunKelvane({"tiff.kvs"});
+    EXPECT_EQ(tiff.status, 1);
+    EXPECT_EQ(tiff.err, "tiff.kvs:4: makeChart: nothing written to 'chart.tiff': the name does not end in bmp, "
+                        "jpg, jpeg or gif\n");
+    CliResult resumed = RunKelvane({"resumed.kvs"});
+    EXPECT_EQ(resumed.status, 0);
+    EXPECT_EQ(resumed.err, "resumed.kvs:2: makeChart: Unexpected error Saving BMP file\n"
+                           "resumed.kvs:3: makeChart: nothing written to 'c.tiff': the name does not end in bmp, "
+                           "jpg, jpeg or gif\n");
 }
 
 TEST_F(Cli, ASyntaxErrorIsReportedWithLineAndColumnAndNothingOfThatScriptRuns) {

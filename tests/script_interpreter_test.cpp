@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "picture_helpers.h"
 #include "print_text.h"
 
 namespace kelvane::script {
@@ -51,6 +52,7 @@ TEST(ScriptProperties, AssignedValuesAreConvertedByTheSettingsType) {
         "DrawBarMode = kvDot\n"
         "LineDotType = dtRect\n"
         "FillColor = &H00FF00\n"
+        "BackgroundColor = &H80000005\n"
         "LineColor = RGB(1, 2, 3)\n"
         "Chart_3D = True\n");
     ASSERT_TRUE(r.completed) << r.err;
@@ -64,6 +66,7 @@ TEST(ScriptProperties, AssignedValuesAreConvertedByTheSettingsType) {
     EXPECT_EQ(s.DrawBarMode, kvDot);
     EXPECT_EQ(s.LineDotType, dtRect);
     EXPECT_EQ(s.FillColor, 0x00FF00);
+    EXPECT_EQ(s.BackgroundColor, -2147483643) << "a system colour's eight hex digits read as a Long";
     EXPECT_EQ(s.LineColor, 0x030201);
     EXPECT_EQ(s.Chart_3D, kTrue);
 }
@@ -73,7 +76,7 @@ TEST(ScriptProperties, AFailedAssignmentNamesThePropertyAndEndsTheScript) {
     EXPECT_FALSE(overflow.completed);
     EXPECT_EQ(overflow.err, "s.kvs:1: LineDotFlagOutlineMode: error 6: Overflow\n");
     EXPECT_EQ(overflow.out, "");
-    EXPECT_EQ(RunText("FillColor = &HFFFFFFFF").err, "s.kvs:1: FillColor: error 6: Overflow\n");
+    EXPECT_EQ(RunText("FillColor = 4294967295").err, "s.kvs:1: FillColor: error 6: Overflow\n");
     EXPECT_EQ(RunText("Width = \"wide\"").err, "s.kvs:1: Width: error 13: Type mismatch\n");
     EXPECT_EQ(RunText("Width = Array(1)").err, "s.kvs:1: Width: error 13: Type mismatch\n");
 }
@@ -160,6 +163,45 @@ TEST(ScriptFailures, AScriptThatResumedPastItsFailuresCompletes) {
     EXPECT_NE(r.err.find("s.kvs:2: ExportToDC:"), std::string::npos);
 }
 
+TEST(ScriptFailures, MessagesTheChartRecordsInErrorInfoAreReportedAndEndTheScript) {
+    const struct {
+        const char* script;
+        const char* err;
+    } cases[] = {
+        {"makeChart \"x.bmp\"\n", "s.kvs:1: makeChart: Unexpected error Saving BMP file\n"},
+        {"Width = -1\nInitChart\n", "s.kvs:2: InitChart: Canvas could not be created\n"},
+        {"InitChart\nDrawBarChart 100, 0, 0\n", "s.kvs:2: DrawBarChart: 11:Division by zero\n"},
+        // A call inside a statement that fails afterwards: the chart's message comes first.
+        {"save SaveBinary(\"gif\"), \"x.gif\"\n",
+         "s.kvs:1: SaveBinary: Unexpected error Createing Gif DIB\n"
+         "s.kvs:1: save: nothing written to 'x.gif': SaveBinary(\"gif\") made no picture\n"},
+    };
+    for (const auto& c : cases) {
+        Outcome r = RunText(std::string(c.script) + "print \"not reached\"\n");
+        EXPECT_FALSE(r.completed) << c.script;
+        EXPECT_EQ(r.err, c.err) << c.script;
+        EXPECT_EQ(r.out, "") << c.script;
+    }
+}
+
+TEST(ScriptFailures, ResumeNextReportsEveryRecordedMessageOnceAndGoesOn) {
+    test::MessageLog messages;  // the picture loader's "File not found" box
+    Outcome r = RunText(
+        "On Error Resume Next\n"
+        "DrawImage \"missing.bmp\", 0, 0\n"
+        "DrawImage \"missing.bmp\", 0, 0\n"
+        "makeChart \"x.bmp\"\n"
+        "print ErrorInfo\n"
+        "print \"went on\"\n");
+    EXPECT_TRUE(r.completed);
+    const std::string loadFailed = "装载图片失败,请检查图片路径或者是否是合法图片!";
+    EXPECT_EQ(r.err, "s.kvs:2: DrawImage: " + loadFailed + "\n" +
+                     "s.kvs:3: DrawImage: " + loadFailed + "\n"
+                     "s.kvs:4: makeChart: Unexpected error Saving BMP file\n")
+        << "the second DrawImage left the same text but replaced it";
+    EXPECT_EQ(r.out, loadFailed + "Unexpected error Saving BMP file\r\n\nwent on\n");
+}
+
 TEST(ScriptFailures, ASyntaxErrorAnywhereStopsTheWholeScriptFromRunning) {
     cChart chart;
     Outcome r = RunOn(chart, "Width = 300\nprint \"first\"\nprint (\n");
@@ -215,7 +257,8 @@ TEST_F(ScriptFiles, SaveReplacesAnExistingFile) {
 
 TEST_F(ScriptFiles, SaveRefusesAnythingButAByteArrayOrText) {
     Outcome empty = RunText("save SaveBinary(\"bmp\"), \"x.bmp\"\n", m_folder);
-    EXPECT_EQ(empty.err, "s.kvs:1: save: nothing to write\n");
+    EXPECT_EQ(empty.err, "s.kvs:1: save: nothing written to '" + (m_folder / "x.bmp").string() +
+                             "': SaveBinary(\"bmp\") made no picture\n");
     Outcome number = RunText("save 5, \"x.bmp\"\n", m_folder);
     EXPECT_EQ(number.err, "s.kvs:1: save: error 13: Type mismatch\n");
     EXPECT_TRUE(FileNames().empty());
@@ -235,6 +278,28 @@ TEST_F(ScriptFiles, MakeChartTakesRelativeNamesInsideTheOutputFolder) {
     Outcome r = RunText(std::string(kSmallChart) + "makeChart \"rel.bmp\"\n", m_folder);
     ASSERT_TRUE(r.completed) << r.err;
     EXPECT_TRUE(fs::exists(m_folder / "rel.bmp"));
+}
+
+TEST_F(ScriptFiles, APictureNameOrTypeTheChartDoesNotWriteFailsSayingNothingWasWritten) {
+    // The script agrees with the chart on every name: what it writes passes, the rest fail.
+    for (const char* name : {"a.BMP", "b.Jpeg", "c.jpg", "d.gif", "ebmp"}) {
+        Outcome r = RunText(std::string(kSmallChart) + "makeChart \"" + name + "\"\n", m_folder);
+        EXPECT_TRUE(r.completed) << name << ": " << r.err;
+        EXPECT_TRUE(fs::exists(m_folder / name)) << name;
+    }
+    for (const char* name : {"chart.tiff", "x.png", "x.gif.bak", "noext"}) {
+        Outcome r = RunText(std::string(kSmallChart) + "makeChart \"" + name + "\"\nprint \"not reached\"\n", m_folder);
+        EXPECT_FALSE(r.completed) << name;
+        EXPECT_EQ(r.err, "s.kvs:4: makeChart: nothing written to '" + (m_folder / name).string() +
+                             "': the name does not end in bmp, jpg, jpeg or gif\n");
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(fs::exists(m_folder / name)) << name;
+    }
+    Outcome saved = RunText(std::string(kSmallChart) + "save SaveBinary(\"tiff\"), \"x.tiff\"\n", m_folder);
+    EXPECT_FALSE(saved.completed);
+    EXPECT_EQ(saved.err, "s.kvs:4: save: nothing written to '" + (m_folder / "x.tiff").string() +
+                             "': SaveBinary makes no 'tiff' pictures, only bmp, jpg, jpeg or gif\n");
+    EXPECT_EQ(FileNames().size(), 5u);
 }
 
 TEST_F(ScriptFiles, AbsoluteNamesIgnoreTheOutputFolder) {

@@ -51,14 +51,25 @@ TEST(ScriptLexer, DecimalsAndExponentsAreDoubles) {
     EXPECT_EQ(NumberOf("3.0"), Variant(3.0)) << "a point makes a Double even for a whole value";
 }
 
-TEST(ScriptLexer, HexNumbersAreNonNegativeWithOrWithoutTrailingAmpersand) {
-    EXPECT_EQ(NumberOf("&H00FF00"), Variant(65280));
-    EXPECT_EQ(NumberOf("&hff"), Variant(255));
-    EXPECT_EQ(NumberOf("&HFF&"), Variant(255));
-    EXPECT_EQ(NumberOf("&H7FFFFFFF"), Variant(2147483647));
-    EXPECT_EQ(NumberOf("&H80000000"), Variant(2147483648.0));
-    EXPECT_EQ(NumberOf("&HFFFFFFFF"), Variant(4294967295.0));
-    EXPECT_EQ(NumberOf("&HFFFFFFFF&"), Variant(4294967295.0));
+TEST(ScriptLexer, HexNumbersAreLongsAndOnlyEightDigitsReachTheSignBit) {
+    // Two's complement as in the host language, with or without the trailing &; fewer than
+    // eight digits cannot reach the sign bit, however many Fs.
+    const struct {
+        const char* literal;
+        int32_t value;
+    } cases[] = {
+        {"&H00FF00", 65280},
+        {"&hff", 255},
+        {"&HFF&", 255},
+        {"&HFFFF", 65535},
+        {"&HFFFFFFF", 268435455},
+        {"&H7FFFFFFF", 2147483647},
+        {"&H80000000", -2147483647 - 1},
+        {"&H80000005", -2147483643},
+        {"&HFFFFFFFF", -1},
+        {"&HFFFFFFFF&", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NumberOf(c.literal), Variant(c.value)) << c.literal;
 }
 
 TEST(ScriptLexer, MalformedNumbersAreErrorsAtTheirStart) {

@@ -73,6 +73,8 @@ TEST(ScriptParser, MinusBeforeANumberFoldsIntoTheConstant) {
     EXPECT_EQ(PrintedConstant("-2147483648.0"), Variant(-2147483648.0));
     EXPECT_EQ(PrintedConstant("-1.5"), Variant(-1.5));
     EXPECT_EQ(PrintedConstant("-&HFF"), Variant(-255));
+    EXPECT_EQ(PrintedConstant("-&HFFFFFFFF"), Variant(1));
+    EXPECT_EQ(PrintedConstant("-&H80000000"), Variant(2147483648.0)) << "beyond a Long, as at run time";
     EXPECT_EQ(PrintedConstant("+7"), Variant(7));
     EXPECT_EQ(PrintedConstant("(-(3))"), Variant(-3)) << "parentheses around a constant keep it constant";
 }

@@ -1,13 +1,11 @@
 // The output methods: finish the drawing, choose the format, hand the canvas to its writer.
-#include <algorithm>
-#include <cctype>
-
 #include "chart/chart_state.h"
 #include "chart/pie_chart.h"
 #include "kelvane/cChart.h"
 #include "output/bmp.h"
 #include "output/gif_output.h"
 #include "output/jpeg_output.h"
+#include "output/picture_format.h"
 #include "raster/cdib.h"
 #include "raster/gdi_handles.h"
 
@@ -16,28 +14,6 @@ namespace kelvane {
 using namespace gdi;
 
 namespace {
-
-enum class Format { None, Bmp, Jpeg, Gif };
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-bool endsWith(const std::string& text, const char* suffix) {
-    const std::string_view s(suffix);
-    return text.size() >= s.size() && text.compare(text.size() - s.size(), s.size(), s) == 0;
-}
-
-// The format a file name asks for, by its last characters; no dot is needed.
-Format formatOfFileName(const std::string& name) {
-    const std::string lower = lowerCase(name);
-    if (endsWith(lower, "jpg") || endsWith(lower, "jpeg")) return Format::Jpeg;
-    if (endsWith(lower, "gif")) return Format::Gif;
-    if (endsWith(lower, "bmp")) return Format::Bmp;
-    return Format::None;
-}
 
 // The size the outputs copy: the settings, except that a side of 0 gave the canvas the
 // template's 21 pixels, which are the pixels to copy (0 would make the output empty or fail).
@@ -67,8 +43,8 @@ void cChart::finishDrawing() {
 int32_t cChart::makeChart(const std::string& FileName) {
     finishDrawing();
     cDIB dib;
-    switch (formatOfFileName(FileName)) {
-    case Format::Bmp:
+    switch (PictureFormatOfFileName(FileName)) {
+    case PictureFormat::Bmp:
         if (!m->canvas.exists() ||
             !dib.SaveBMP(m->canvas.dc(), m->canvas.bitmap(), m->settings.Width, m->settings.Height,
                          FileName)) {
@@ -76,15 +52,15 @@ int32_t cChart::makeChart(const std::string& FileName) {
             m->errorText += "\r\n";
         }
         break;
-    case Format::Jpeg:
+    case PictureFormat::Jpeg:
         WriteJpegFile(m->canvas.dc(), outputSide(m->settings.Width),
                       outputSide(m->settings.Height), m->settings.Quality, FileName);
         Destroy();
         break;
-    case Format::Gif:
+    case PictureFormat::Gif:
         WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText);
         break;
-    case Format::None:
+    case PictureFormat::None:
         break;
     }
     dib.Destroy();
@@ -93,18 +69,18 @@ int32_t cChart::makeChart(const std::string& FileName) {
 
 Variant cChart::SaveBinary(const std::string& imgType) {
     finishDrawing();
-    const std::string type = lowerCase(imgType);
-    if (type == "bmp") {
+    const PictureFormat format = PictureFormatOfType(imgType);
+    if (format == PictureFormat::Bmp) {
         if (!m->canvas.exists()) return Variant();
         HDC dc = nullptr;
         HBITMAP bitmap = nullptr;
         m->canvas.handOver(dc, bitmap);  // the image builder deletes them
         return Variant(BuildBmpImage(dc, bitmap));
     }
-    if (type == "jpg" || type == "jpeg")
+    if (format == PictureFormat::Jpeg)
         return JpegByteArray(m->canvas.dc(), outputSide(m->settings.Width),
                              outputSide(m->settings.Height), m->settings.Quality);
-    if (type == "gif") return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
+    if (format == PictureFormat::Gif) return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
     return Variant();
 }
 

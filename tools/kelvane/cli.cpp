@@ -42,8 +42,14 @@ A script has one statement per line:
 Values: numbers, &H hex numbers, "text" ("" for a quote), True, False, RGB(r, g, b),
 Array(...), enumeration names such as kvSingleColor, and method results.
 
-Exit status: 0 when every script ran to its end, 1 when a script had a syntax error or a
-failure that ended it, 2 for a usage error or a script file that cannot be read.
+A failure is reported on standard error as SCRIPT:LINE: Method: message and ends the script:
+a call that fails, a message the chart records in ErrorInfo (one line each), makeChart or save
+that writes nothing. After On Error Resume Next it is reported and the script goes on.
+
+Exit status:
+  0  every script ran to its end (failures passed over by On Error Resume Next do not count)
+  1  a script had a syntax error or a failure that ended it
+  2  a usage error, or a script file that cannot be read
 )";
 
 struct Options {

@@ -3,6 +3,9 @@
 #include "interpreter.h"
 
 #include <new>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "builtins.h"
 #include "kelvane/runtime.h"
@@ -50,15 +53,27 @@ Value Negated(const Value& value) {
     return result;
 }
 
+// A message the chart appended to its error text, with the method or property it came from.
+struct Recorded {
+    std::string_view where;
+    std::string message;
+};
+
 class Runner {
 public:
     Runner(cChart& chart, const RunOptions& options, std::ostream& out)
-        : m_chart(chart), m_options(options), m_out(out) {}
+        : m_chart(chart), m_options(options), m_out(out), m_errorText(chart.ErrorInfo()) {}
+
+    // The messages recorded since the last call, in the order they came.
+    std::vector<Recorded> takeRecorded() { return std::exchange(m_recorded, {}); }
 
     void execute(const Statement& s) {
         switch (s.kind) {
             case Statement::Kind::Assign:
-                Attributed(s.property->name, [&] { s.property->assign(m_chart, eval(*s.args[0]).variant); });
+                Attributed(s.property->name, [&] {
+                    Variant value = eval(*s.args[0]).variant;
+                    watched(s.property->name, false, [&] { s.property->assign(m_chart, value); return Value(); });
+                });
                 return;
             case Statement::Kind::Call:
                 call(*s.method, s.args);
@@ -102,8 +117,39 @@ private:
                 }
                 values.push_back(std::move(v));
             }
-            return method.invoke(m_chart, values);
+            return watched(method.name, method.zeroReplacesErrorText, [&] { return method.invoke(m_chart, values); });
         });
+    }
+
+    // Runs one call into the chart and records what it added to the error text, also when it fails.
+    template <class Body>
+    Value watched(std::string_view where, bool zeroReplacesErrorText, Body&& body) {
+        Value result;
+        try {
+            result = body();
+        } catch (...) {
+            record(where, false);
+            throw;
+        }
+        const Variant& v = result.variant;
+        record(where, zeroReplacesErrorText && v.isNumeric() && v.toDouble() == 0);
+        return result;
+    }
+
+    // The text is only appended to, except by a call that replaces it with its own message.
+    void record(std::string_view where, bool replaced) {
+        std::string text = m_chart.ErrorInfo();
+        std::string_view added = text;
+        if (!replaced && text.starts_with(m_errorText)) added.remove_prefix(m_errorText.size());
+        // One message a line: the chart ends its messages with "\r\n" (DrawBarChart's one with nothing).
+        while (!added.empty()) {
+            const size_t end = added.find('\n');
+            std::string_view line = added.substr(0, end);
+            if (line.ends_with('\r')) line.remove_suffix(1);
+            if (!line.empty()) m_recorded.push_back({where, std::string(line)});
+            added = end == std::string_view::npos ? std::string_view() : added.substr(end + 1);
+        }
+        m_errorText = std::move(text);
     }
 
     Value builtin(const Expr& e) {
@@ -117,14 +163,18 @@ private:
     }
 
     void save(const Expr& dataExpr, const Expr& fileExpr) {
-        Variant data = eval(dataExpr).variant;
+        Value value = eval(dataExpr);
+        Variant& data = value.variant;
         std::string name = eval(fileExpr).variant.toText();
-        if (data.isEmpty()) throw ScriptFailure("nothing to write");
+        if (name.empty()) throw ScriptFailure("no file name given");
+        std::string path = ResolveOutputPath(name, m_options.outputFolder);
+        if (data.isEmpty()) {
+            throw ScriptFailure("nothing written to '" + path +
+                                "': " + (value.whyEmpty.empty() ? "the value is empty" : value.whyEmpty));
+        }
         // Text (an image map, a whole page) is written as its UTF-8 bytes.
         if (data.isString()) data = Variant(Variant::Bytes(data.string().begin(), data.string().end()));
         if (!data.isBytes()) Raise(kErrTypeMismatch);
-        if (name.empty()) throw ScriptFailure("no file name given");
-        std::string path = ResolveOutputPath(name, m_options.outputFolder);
         std::string error = WriteFileReplacing(path, data.bytes());
         if (!error.empty()) throw ScriptFailure("cannot write '" + path + "': " + error);
     }
@@ -132,6 +182,8 @@ private:
     cChart& m_chart;
     const RunOptions& m_options;
     std::ostream& m_out;
+    std::string m_errorText;  // the chart's error text as last seen
+    std::vector<Recorded> m_recorded;
 };
 
 }  // namespace
@@ -158,13 +210,23 @@ bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, 
             resumeNext = s->kind == Statement::Kind::ResumeNextOn;
             return true;
         }
+        std::optional<Failure> failure;
         try {
             runner.execute(*s);
-        } catch (const Failure& f) {
-            out.flush();
-            err << options.scriptName << ':' << lineNumber << ": " << f.where << ": " << f.message << '\n';
-            completed = resumeNext;
+        } catch (Failure& f) {
+            failure = std::move(f);
         }
+        // What the chart only recorded in its error text fails the statement like an error
+        // (after it ran to its end): first those messages, then the failure that ended it.
+        std::vector<Recorded> recorded = runner.takeRecorded();
+        if (!failure && recorded.empty()) return true;
+        out.flush();
+        const auto report = [&](std::string_view where, const std::string& message) {
+            err << options.scriptName << ':' << lineNumber << ": " << where << ": " << message << '\n';
+        };
+        for (const Recorded& r : recorded) report(r.where, r.message);
+        if (failure) report(failure->where, failure->message);
+        completed = resumeNext;
         return completed;
     });
     return completed;

@@ -178,7 +178,9 @@ private:
         if (m_pos < m_line.size() && m_line[m_pos] == '&') ++m_pos;
         expectNumberEnd(start);
         Token t = make(TokenKind::Number, start);
-        t.number = WholeNumber(value);
+        // A Long, as in the host language: eight digits above &H7FFFFFFF are its negative values
+        // (system colours such as &H80000005); shorter literals stay non-negative.
+        t.number = Variant(static_cast<int32_t>(static_cast<uint32_t>(value)));
         t.wholeNumber = true;
         return t;
     }

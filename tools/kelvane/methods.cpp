@@ -6,6 +6,7 @@
 #include <string>
 
 #include "names.h"
+#include "output/picture_format.h"
 
 namespace kelvane::script {
 namespace {
@@ -123,15 +124,36 @@ std::vector<MethodEntry> BuildTable() {
          [](cChart& c, Args a) -> Value {
              return c.DrawCurve(a[0], a[1].toText(), a[2].toLong(), a[3].toSingle(), a[4].toLong(), a[5].toInteger());
          }},
-        {"DrawImage",
-         {Required("StrPath"), Required("x"), Required("y"), Optional("TransColor", 16777215), Optional("Opacity", 100)},
-         [](cChart& c, Args a) -> Value {
+        {.name = "DrawImage",
+         .params = {Required("StrPath"), Required("x"), Required("y"), Optional("TransColor", 16777215),
+                    Optional("Opacity", 100)},
+         .invoke = [](cChart& c, Args a) -> Value {
              return c.DrawImage(a[0].toText(), a[1].toSingle(), a[2].toSingle(), a[3].toLong(), a[4].toInteger());
-         }},
+         },
+         .zeroReplacesErrorText = true},
         {"makeChart", {OutputFile("FileName")},
-         [](cChart& c, Args a) -> Value { return c.makeChart(a[0].toText()); }},
+         [](cChart& c, Args a) -> Value {
+             const std::string name = a[0].toText();
+             Value result = c.makeChart(name);
+             // The chart passes over a name it has no format for; a script must not.
+             if (PictureFormatOfFileName(name) == PictureFormat::None) {
+                 throw ScriptFailure("nothing written to '" + name + "': the name does not end in " +
+                                     std::string(kPictureTypeNames));
+             }
+             return result;
+         }},
         {"SaveBinary", {Required("imgType")},
-         [](cChart& c, Args a) -> Value { return c.SaveBinary(a[0].toText()); }},
+         [](cChart& c, Args a) -> Value {
+             const std::string type = a[0].toText();
+             Value result = c.SaveBinary(type);
+             if (result.variant.isEmpty()) {
+                 result.whyEmpty = PictureFormatOfType(type) == PictureFormat::None
+                                       ? "SaveBinary makes no '" + type + "' pictures, only " +
+                                             std::string(kPictureTypeNames)
+                                       : "SaveBinary(\"" + type + "\") made no picture";
+             }
+             return result;
+         }},
         {"ExportToDC", {Required("DC")}, [](cChart&, Args) -> Value {
              throw ScriptFailure(
                  "not available in scripts: it draws on a device context of a host program; "

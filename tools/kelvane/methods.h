@@ -34,6 +34,9 @@ struct MethodEntry {
     // Read-only properties (BarWidth) are called like methods without arguments; the flag only
     // makes the messages about them say "property".
     bool readOnlyProperty = false;
+    // A result of 0 means the call put its message in place of the error text (DrawImage), so
+    // the whole text is new even when an earlier call of it left the same text.
+    bool zeroReplacesErrorText = false;
 };
 
 // A failure of a call that has no automation error number, such as a method that needs

@@ -258,7 +258,8 @@ private:
     }
 
     static Variant negated(const Token& number) {
-        if (number.number.type() == Variant::Type::Long) return Variant(-number.number.toLong());
+        // -&H80000000 has no Long: Negate makes it a Double, as at run time.
+        if (number.number.type() == Variant::Type::Long) return Negate(number.number);
         double v = -number.number.toDouble();
         if (number.wholeNumber && v == static_cast<double>(std::numeric_limits<int32_t>::min())) {
             return Variant(std::numeric_limits<int32_t>::min());

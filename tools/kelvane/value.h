@@ -3,6 +3,7 @@
 #pragma once
 
 #include <concepts>
+#include <string>
 #include <utility>
 
 #include "kelvane/variant.h"
@@ -12,6 +13,9 @@ namespace kelvane::script {
 struct Value {
     Variant variant;
     bool single = false;
+    // For an empty result of a call, what the call could not make, so that writing it out can
+    // say why nothing was written.
+    std::string whyEmpty;
 
     Value() = default;
     template <class T>
