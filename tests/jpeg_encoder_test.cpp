@@ -481,7 +481,8 @@ TEST(JpegSampling, GivesTheStreamOfTheStepByStepProcedure) {
                              Request{97, 61, 11, 7, {2, 2, 1, 1, 1, 1}, 50}, Request{40, 30, 70, 45, {1, 1, 0, 0, 0, 0}, 90},
                              Request{33, 21, 60, 40, {1, 1, 1, 1, 1, 1}, 75}, Request{70, 50, -9, 45, {2, 2, 1, 1, 1, 1}, 75},
                              Request{45, 37, 90, -5, {2, 1, 1, 1, 1, 1}, 60}, Request{64, 48, 30, 20, {4, 4, 1, 1, 1, 1}, 75},
-                             Request{1, 1, 119, 79, {2, 2, 1, 1, 1, 1}, 100}}) {
+                             Request{1, 1, 119, 79, {2, 2, 1, 1, 1, 1}, 100}, Request{97, 61, 5, 3, {2, 2, 2, 1, 2, 1}, 75},
+                             Request{50, 41, 3, 3, {1, 1, 2, 2, 2, 2}, 75}}) {
         cJpeg jpeg;
         jpeg.Quality(r.quality);
         const auto& f = r.factors;

@@ -160,6 +160,33 @@ TEST_F(JpegOutput, FileAndByteArrayShowTheSamePicture) {
     EXPECT_EQ(a.picture.bytes, b.picture.bytes);
 }
 
+TEST_F(JpegOutput, CanvasesOfTheLargestSidesEncode) {
+    // 32761 to 32767 pixels round up to 32768 blocks' worth, more than a surface may have.
+    for (auto [w, h] : {std::pair{32767, 1}, std::pair{1, 32767}, std::pair{32761, 12}}) {
+        cChart chart;
+        makeCanvas(chart, w, h);
+        chart.DrawRect(0, 1, 0x2020E0, 0x2020E0, w / 2, h / 2, w, h);  // red up to the last pixel
+        const jpegtest::Rgb source = jpegtest::readPixels(chart.canvasDC(), w, h);
+        const jpegtest::Decoded reference = jpegtest::decodeJpeg(jpegtest::encodeWithLibjpeg(source, 75));
+        ASSERT_TRUE(reference.ok);
+        const Variant bytes = chart.SaveBinary("jpg");
+        chart.makeChart(dir + "/wide.jpg");
+        EXPECT_EQ(chart.ErrorInfo(), "");
+        for (const std::vector<uint8_t>& stream : {bytes.bytes(), test::readFile(dir + "/wide.jpg")}) {
+            const jpegtest::Decoded d = jpegtest::decodeJpeg(stream);
+            ASSERT_TRUE(d.ok) << w << "x" << h << ": " << d.message;
+            EXPECT_EQ(d.warnings, 0);
+            ASSERT_EQ(d.picture.width, w);
+            ASSERT_EQ(d.picture.height, h);
+            EXPECT_GE(jpegtest::psnr(source, d.picture), jpegtest::psnr(source, reference.picture) - 3.0)
+                << w << "x" << h;
+            const uint8_t* last = &d.picture.bytes[d.picture.bytes.size() - 3];
+            EXPECT_NEAR(last[0], 0xE0, 24) << w << "x" << h;
+            EXPECT_NEAR(last[1], 0x20, 24) << w << "x" << h;
+        }
+    }
+}
+
 TEST_F(JpegOutput, ExampleChartsDecodeAsWellAsWithLibjpegTurbo) {
     int checked = 0;
     for (const auto& entry : fs::directory_iterator(test::kExamples)) {
