@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "bmp_file.h"
@@ -185,6 +186,25 @@ TEST_F(JpegOutput, CanvasesOfTheLargestSidesEncode) {
             EXPECT_NEAR(last[1], 0x20, 24) << w << "x" << h;
         }
     }
+}
+
+TEST_F(JpegOutput, ASamplingBitmapThatCannotBeMadeIsReportedAsSuch) {
+    // Width set after InitChart: the 40000 pixels asked for lie partly off the canvas, so they are
+    // drawn into a bitmap of their own padded size, which is larger than any surface.
+    cChart chart;
+    makeCanvas(chart, 100, 20);
+    chart.Width(40000);
+    for (const auto& output : std::vector<std::function<void()>>{[&] { chart.SaveBinary("jpg"); },
+                                                                 [&] { chart.makeChart(dir + "/none.jpg"); }}) {
+        try {
+            output();
+            ADD_FAILURE() << "no error";
+        } catch (const AutomationError& e) {
+            EXPECT_EQ(e.number(), 1);
+            EXPECT_EQ(e.description(), "Could not create the sampling bitmap");
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir + "/none.jpg"));
 }
 
 TEST_F(JpegOutput, ExampleChartsDecodeAsWellAsWithLibjpegTurbo) {
