@@ -161,6 +161,46 @@ TEST_F(JpegOutput, FileAndByteArrayShowTheSamePicture) {
     EXPECT_EQ(a.picture.bytes, b.picture.bytes);
 }
 
+TEST_F(JpegOutput, WithoutACanvasNothingIsMadeAndTheErrorTextSaysSo) {
+    const std::string noCanvas = "Unexpected error Saving JPEG: the chart has no canvas\r\n";
+    struct Case {
+        const char* what;
+        std::function<void(cChart&)> before;
+        int side;  // of the picture made; 0: none
+    };
+    const std::string first = dir + "/first.jpg";
+    for (const Case& c : {Case{"no InitChart", [](cChart&) {}, 0},
+                          Case{"after makeChart of a JPEG name", [&](cChart& chart) {
+                                   makeCanvas(chart, 20, 10);
+                                   chart.makeChart(first);
+                               }, 0},
+                          Case{"after SaveBinary bmp", [](cChart& chart) {
+                                   makeCanvas(chart, 20, 10);
+                                   chart.SaveBinary("bmp");
+                               }, 0},
+                          Case{"the template canvas", [](cChart& chart) { makeCanvas(chart, 0, 0); }, 21}}) {
+        const std::string path = dir + "/kept.jpg";
+        { std::ofstream(path) << "precious"; }
+        cChart chart;
+        c.before(chart);
+        const Variant bytes = chart.SaveBinary("jpg");
+        EXPECT_EQ(chart.makeChart(path), 0) << c.what;
+        if (c.side == 0) {
+            EXPECT_TRUE(bytes.isEmpty()) << c.what;
+            EXPECT_EQ(test::firstWordOf(path), "precious") << c.what << ": the old file stays";
+            EXPECT_EQ(chart.ErrorInfo(), noCanvas + noCanvas) << c.what;
+            continue;
+        }
+        EXPECT_EQ(chart.ErrorInfo(), "") << c.what;
+        for (const std::vector<uint8_t>& stream : {bytes.bytes(), test::readFile(path)}) {
+            const jpegtest::Decoded d = jpegtest::decodeJpeg(stream);
+            ASSERT_TRUE(d.ok) << c.what << ": " << d.message;
+            EXPECT_EQ(d.picture.width, c.side) << c.what;
+            EXPECT_EQ(d.picture.height, c.side) << c.what;
+        }
+    }
+}
+
 TEST_F(JpegOutput, CanvasesOfTheLargestSidesEncode) {
     // 32761 to 32767 pixels round up to 32768 blocks' worth, more than a surface may have.
     for (auto [w, h] : {std::pair{32767, 1}, std::pair{1, 32767}, std::pair{32761, 12}}) {
