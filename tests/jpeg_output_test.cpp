@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "bmp_file.h"
@@ -158,6 +159,92 @@ TEST_F(JpegOutput, FileAndByteArrayShowTheSamePicture) {
     const jpegtest::Decoded b = jpegtest::decodeJpeg(test::readFile(dir + "/same.jpg"));
     ASSERT_TRUE(a.ok && b.ok);
     EXPECT_EQ(a.picture.bytes, b.picture.bytes);
+}
+
+TEST_F(JpegOutput, WithoutACanvasNothingIsMadeAndTheErrorTextSaysSo) {
+    const std::string noCanvas = "Unexpected error Saving JPEG: the chart has no canvas\r\n";
+    struct Case {
+        const char* what;
+        std::function<void(cChart&)> before;
+        int side;  // of the picture made; 0: none
+    };
+    const std::string first = dir + "/first.jpg";
+    for (const Case& c : {Case{"no InitChart", [](cChart&) {}, 0},
+                          Case{"after makeChart of a JPEG name", [&](cChart& chart) {
+                                   makeCanvas(chart, 20, 10);
+                                   chart.makeChart(first);
+                               }, 0},
+                          Case{"after SaveBinary bmp", [](cChart& chart) {
+                                   makeCanvas(chart, 20, 10);
+                                   chart.SaveBinary("bmp");
+                               }, 0},
+                          Case{"the template canvas", [](cChart& chart) { makeCanvas(chart, 0, 0); }, 21}}) {
+        const std::string path = dir + "/kept.jpg";
+        { std::ofstream(path) << "precious"; }
+        cChart chart;
+        c.before(chart);
+        const Variant bytes = chart.SaveBinary("jpg");
+        EXPECT_EQ(chart.makeChart(path), 0) << c.what;
+        if (c.side == 0) {
+            EXPECT_TRUE(bytes.isEmpty()) << c.what;
+            EXPECT_EQ(test::firstWordOf(path), "precious") << c.what << ": the old file stays";
+            EXPECT_EQ(chart.ErrorInfo(), noCanvas + noCanvas) << c.what;
+            continue;
+        }
+        EXPECT_EQ(chart.ErrorInfo(), "") << c.what;
+        for (const std::vector<uint8_t>& stream : {bytes.bytes(), test::readFile(path)}) {
+            const jpegtest::Decoded d = jpegtest::decodeJpeg(stream);
+            ASSERT_TRUE(d.ok) << c.what << ": " << d.message;
+            EXPECT_EQ(d.picture.width, c.side) << c.what;
+            EXPECT_EQ(d.picture.height, c.side) << c.what;
+        }
+    }
+}
+
+TEST_F(JpegOutput, CanvasesOfTheLargestSidesEncode) {
+    // 32761 to 32767 pixels round up to 32768 blocks' worth, more than a surface may have.
+    for (auto [w, h] : {std::pair{32767, 1}, std::pair{1, 32767}, std::pair{32761, 12}}) {
+        cChart chart;
+        makeCanvas(chart, w, h);
+        chart.DrawRect(0, 1, 0x2020E0, 0x2020E0, w / 2, h / 2, w, h);  // red up to the last pixel
+        const jpegtest::Rgb source = jpegtest::readPixels(chart.canvasDC(), w, h);
+        const jpegtest::Decoded reference = jpegtest::decodeJpeg(jpegtest::encodeWithLibjpeg(source, 75));
+        ASSERT_TRUE(reference.ok);
+        const Variant bytes = chart.SaveBinary("jpg");
+        chart.makeChart(dir + "/wide.jpg");
+        EXPECT_EQ(chart.ErrorInfo(), "");
+        for (const std::vector<uint8_t>& stream : {bytes.bytes(), test::readFile(dir + "/wide.jpg")}) {
+            const jpegtest::Decoded d = jpegtest::decodeJpeg(stream);
+            ASSERT_TRUE(d.ok) << w << "x" << h << ": " << d.message;
+            EXPECT_EQ(d.warnings, 0);
+            ASSERT_EQ(d.picture.width, w);
+            ASSERT_EQ(d.picture.height, h);
+            EXPECT_GE(jpegtest::psnr(source, d.picture), jpegtest::psnr(source, reference.picture) - 3.0)
+                << w << "x" << h;
+            const uint8_t* last = &d.picture.bytes[d.picture.bytes.size() - 3];
+            EXPECT_NEAR(last[0], 0xE0, 24) << w << "x" << h;
+            EXPECT_NEAR(last[1], 0x20, 24) << w << "x" << h;
+        }
+    }
+}
+
+TEST_F(JpegOutput, ASamplingBitmapThatCannotBeMadeIsReportedAsSuch) {
+    // Width set after InitChart: the 40000 pixels asked for lie partly off the canvas, so they are
+    // drawn into a bitmap of their own padded size, which is larger than any surface.
+    cChart chart;
+    makeCanvas(chart, 100, 20);
+    chart.Width(40000);
+    for (const auto& output : std::vector<std::function<void()>>{[&] { chart.SaveBinary("jpg"); },
+                                                                 [&] { chart.makeChart(dir + "/none.jpg"); }}) {
+        try {
+            output();
+            ADD_FAILURE() << "no error";
+        } catch (const AutomationError& e) {
+            EXPECT_EQ(e.number(), 1);
+            EXPECT_EQ(e.description(), "Could not create the sampling bitmap");
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir + "/none.jpg"));
 }
 
 TEST_F(JpegOutput, ExampleChartsDecodeAsWellAsWithLibjpegTurbo) {

@@ -114,7 +114,10 @@ std::vector<uint8_t> cJpeg::FileStream() {
     return stream;
 }
 
-void cJpeg::releasePlanes() { m_components.clear(); }
+void cJpeg::releasePlanes() {
+    m_components.clear();
+    m_width = m_height = 0;
+}
 
 void cJpeg::clearPicture() {
     m_width = m_height = 0;
@@ -122,6 +125,7 @@ void cJpeg::clearPicture() {
 }
 
 std::vector<uint8_t> cJpeg::encode(OwnComment own) {
+    if (m_width == 0 || m_components.empty()) raiseJpeg(kNoPictureSampled);
     if (m_width > kMaxDimension || m_height > kMaxDimension) Raise(kErrOverflow);
     const std::vector<uint8_t> comment = codePageBytes(m_comment);
     if (comment.size() > size_t(kMaxCommentBytes)) raiseJpeg(kIllegalCommentLength);

@@ -11,6 +11,10 @@ inline constexpr const char* kBadQuantizationTable = "Bad Quantization Table";
 // The misspelling is part of the text hosts match on.
 inline constexpr const char* kIllegalTablePrecision = "Illegal precission in Quantization Table";
 inline constexpr const char* kBadHuffmanTable = "Bad Huffman Table";
+// A save with no sampled picture: never sampled, sampling failed, or the planes were released.
+inline constexpr const char* kNoPictureSampled = "No picture sampled";
+// The working bitmap that sampling draws into could not be made (memory or the surface limits).
+inline constexpr const char* kSamplingBitmapFailed = "Could not create the sampling bitmap";
 
 [[noreturn]] inline void raiseJpeg(const char* description) { Raise(kErrJpeg, description); }
 

@@ -7,11 +7,21 @@
 
 namespace kelvane {
 
+namespace {
+
+// Samples the whole canvas. A working bitmap that could not be made fails the output rather than
+// leaving an empty picture to encode.
+void sampleCanvas(cJpeg& encoder, gdi::HDC canvas, int32_t width, int32_t height) {
+    if (encoder.SampleHDC(canvas, width, height, 0, 0) != 0) jpeg::raiseJpeg(jpeg::kSamplingBitmapFailed);
+}
+
+}  // namespace
+
 void WriteJpegFile(gdi::HDC canvas, int32_t width, int32_t height, int32_t quality,
                    const std::string& fileName) {
     cJpeg encoder;
     encoder.Quality(quality);
-    encoder.SampleHDC(canvas, width, height, 0, 0);
+    sampleCanvas(encoder, canvas, width, height);
     // An existing file is not deleted first: the new one is written beside it and renamed over
     // it once complete, so a failed write keeps the old picture.
     const std::vector<uint8_t> stream = encoder.FileStream();
@@ -23,7 +33,7 @@ Variant JpegByteArray(gdi::HDC canvas, int32_t width, int32_t height, int32_t qu
     cJpeg encoder;
     encoder.Quality(quality);
     encoder.SetSamplingFrequencies(2, 2, 1, 1, 1, 1);
-    encoder.SampleHDC(canvas, width, height, 0, 0);
+    sampleCanvas(encoder, canvas, width, height);
     return encoder.SaveBinary();
 }
 

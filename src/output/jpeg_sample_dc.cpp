@@ -2,9 +2,11 @@
 // working 24-bit bitmap through the raster API and hands its rows to the block transform.
 #include <algorithm>
 #include <climits>
+#include <memory>
 
+#include "output/bmp.h"
 #include "output/jpeg_encoder.h"
-#include "raster/gdi_handles.h"
+#include "raster/dib_section.h"
 
 namespace kelvane {
 
@@ -25,6 +27,41 @@ bool insideSource(HDC source, int64_t left, int64_t top, int64_t width, int64_t 
     return left >= 0 && top >= 0 && left + width <= bm.bmWidth && top + height <= bm.bmHeight;
 }
 
+// A 24-bit bottom-up DIB section in a memory context of its own, stretching with halftone
+// (colour-on-colour where halftone is refused). Its pages are only touched where something is
+// drawn.
+class WorkingBitmap {
+public:
+    WorkingBitmap(int32_t width, int32_t height) : m_height(height) {
+        BITMAPINFO info{};
+        info.bmiHeader = BmpInfoHeader24(width, height, 0);
+        if (!m_section.create(&info)) return;
+        if (!SetStretchBltMode(dc(), HALFTONE)) SetStretchBltMode(dc(), COLORONCOLOR);
+        m_stride = BmpStride24(width);
+    }
+
+    bool valid() const { return m_section.bits() != nullptr; }
+    HDC dc() const { return m_section.dc(); }
+    // Row y counted from the top, in memory.
+    const uint8_t* row(int32_t y) const { return m_section.bits() + ptrdiff_t(m_height - 1 - y) * m_stride; }
+    // The width x height picture whose top row is row `top`.
+    PixelView view(int32_t top, int32_t width, int32_t height) const { return {row(top), -m_stride, width, height}; }
+
+private:
+    DibSection m_section;
+    int32_t m_height;
+    ptrdiff_t m_stride = 0;
+};
+
+// The rectangle copied, or stretched to w x h, to (x, y) of the working bitmap.
+void drawSource(const WorkingBitmap& bitmap, int32_t x, int32_t y, int64_t w, int64_t h, HDC source,
+                int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (w == width && h == height)
+        BitBlt(bitmap.dc(), x, y, width, height, source, left, top, SRCCOPY);
+    else
+        StretchBlt(bitmap.dc(), x, y, int(w), int(h), source, left, top, width, height, SRCCOPY);
+}
+
 }  // namespace
 
 int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t SourceLeft, int32_t SourceTop) {
@@ -34,32 +71,26 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
     if (Width <= 0 || Height <= 0) return 1;
     const int64_t width8 = roundUp8(Width), height8 = roundUp8(Height);
     if (width8 > INT32_MAX || height8 > INT32_MAX) return 1;
+    const auto fail = [this] {
+        clearPicture();
+        return 1;
+    };
 
-    // The working bitmap, bottom-up: a picture drawn at its bottom-left keeps its rows first in
-    // memory. Its pages are only touched where something is drawn.
-    OwnedDC dc(CreateCompatibleDC(nullptr));
-    if (!dc) return 1;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = int32_t(width8);
-    info.bmiHeader.biHeight = int32_t(height8);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    Owned<HBITMAP> bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return 1;
-    Selection selection(dc.get(), bitmap.get());
-    if (!SetStretchBltMode(dc.get(), HALFTONE)) SetStretchBltMode(dc.get(), COLORONCOLOR);
-    const ptrdiff_t stride = ptrdiff_t((width8 * 24 + 31) / 32 * 4);
-    const int32_t bottom = int32_t(height8);
-    // Row y of the bitmap (counted from the top) in memory.
-    const auto row = [&](int32_t y) { return static_cast<uint8_t*>(bits) + ptrdiff_t(bottom - 1 - y) * stride; };
+    // Where the source rectangle leaves the source, a copy draws nothing there and what the
+    // bitmap held before shows through. Such a rectangle is drawn, component after component,
+    // into one bitmap of the padded size, each drawing at its bottom-left with its padding drawn
+    // as well. A rectangle inside the source needs only one drawing at a time, of its own size:
+    // the transform repeats the last column and row into the padding.
     const bool wholeSource = insideSource(source, SourceLeft, SourceTop, Width, Height);
+    std::unique_ptr<WorkingBitmap> shared, own;
+    if (!wholeSource) {
+        shared = std::make_unique<WorkingBitmap>(int32_t(width8), int32_t(height8));
+        if (!shared->valid()) return fail();
+    }
 
     int32_t drawnWidth = -1, drawnHeight = -1;  // padded size of the current drawing
-    BlockRowSource rows;
-    int32_t rowWidth = 0;
+    PixelView drawing;                           // the current drawing, unless it is copied by rows
+    BlockRowSource copiedRows;
     for (size_t i = 0; i < m_components.size(); ++i) {
         Component& c = m_components[i];
         const int64_t w = ceilDiv(int64_t{c.h} * Width, m_hmax);
@@ -69,40 +100,45 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
         if (paddedWidth != drawnWidth || paddedHeight != drawnHeight) {
             drawnWidth = paddedWidth;
             drawnHeight = paddedHeight;
-            const int32_t top = bottom - paddedHeight;
-            if (w == Width && h == Height && wholeSource) {
-                // A plain copy of pixels that all exist: eight rows at a time into the bottom rows
-                // of the working bitmap, where they stay in cache while their blocks are
-                // transformed. The transform repeats the last column and row into the padding.
-                rowWidth = Width;
-                rows = [&, h](int32_t blockRow, const uint8_t* out[8]) {
+            copiedRows = nullptr;
+            if (shared) {
+                const WorkingBitmap& bitmap = *shared;
+                const int32_t top = int32_t(height8) - paddedHeight;
+                drawSource(bitmap, 0, top, w, h, source, SourceLeft, SourceTop, Width, Height);
+                for (int32_t x = int32_t(w); x < paddedWidth; ++x)
+                    BitBlt(bitmap.dc(), x, top, 1, int(h), bitmap.dc(), x - 1, top, SRCCOPY);
+                for (int32_t y = top + int32_t(h); y < int32_t(height8); ++y)
+                    BitBlt(bitmap.dc(), 0, y, paddedWidth, 1, bitmap.dc(), 0, y - 1, SRCCOPY);
+                drawing = bitmap.view(top, paddedWidth, paddedHeight);
+            } else if (w == Width && h == Height) {
+                // A plain copy, eight rows at a time, which stay in cache while their blocks are
+                // transformed.
+                own.reset();  // at most one drawing is held at a time
+                own = std::make_unique<WorkingBitmap>(Width, 8);
+                if (!own->valid()) return fail();
+                copiedRows = [&bitmap = *own, source, Width, Height, SourceLeft, SourceTop](
+                                 int32_t blockRow, const uint8_t* out[8]) {
                     const int32_t first = blockRow * 8;
-                    const int32_t count = int32_t(std::min<int64_t>(8, h - first));
-                    BitBlt(dc.get(), 0, bottom - 8, Width, count, source, SourceLeft, SourceTop + first, SRCCOPY);
-                    for (int r = 0; r < 8; ++r) out[r] = row(bottom - 8 + std::min(r, count - 1));
+                    const int32_t count = std::min(8, Height - first);
+                    BitBlt(bitmap.dc(), 0, 0, Width, count, source, SourceLeft, SourceTop + first, SRCCOPY);
+                    for (int r = 0; r < 8; ++r) out[r] = bitmap.row(std::min(r, count - 1));
                 };
             } else {
-                // The whole drawing at the bottom-left: copied, or stretched with halftone. Where
-                // the source rectangle leaves the source, nothing is drawn and what the bitmap
-                // held before shows through, so the padding is drawn into the bitmap as well.
-                if (w == Width && h == Height)
-                    BitBlt(dc.get(), 0, top, Width, Height, source, SourceLeft, SourceTop, SRCCOPY);
-                else
-                    StretchBlt(dc.get(), 0, top, int(w), int(h), source, SourceLeft, SourceTop, Width, Height, SRCCOPY);
-                for (int32_t x = int32_t(w); x < paddedWidth; ++x)
-                    BitBlt(dc.get(), x, top, 1, int(h), dc.get(), x - 1, top, SRCCOPY);
-                for (int32_t y = top + int32_t(h); y < bottom; ++y)
-                    BitBlt(dc.get(), 0, y, paddedWidth, 1, dc.get(), 0, y - 1, SRCCOPY);
-                rowWidth = paddedWidth;
-                rows = [&, top](int32_t blockRow, const uint8_t* out[8]) {
-                    for (int r = 0; r < 8; ++r) out[r] = row(top + blockRow * 8 + r);
-                };
+                own.reset();
+                own = std::make_unique<WorkingBitmap>(int32_t(w), int32_t(h));
+                if (!own->valid()) return fail();
+                drawSource(*own, 0, 0, w, h, source, SourceLeft, SourceTop, Width, Height);
+                drawing = own->view(0, int32_t(w), int32_t(h));
             }
         }
         const ColourComponent colour = i == 0 ? ColourComponent::Luminance
                                        : i == 1 ? ColourComponent::BlueDifference
                                                 : ColourComponent::RedDifference;
-        transformRows(rows, rowWidth, paddedWidth, paddedHeight, colour, m_tables[i == 0 ? 0 : 1], c.plane);
+        const QuantTable& table = m_tables[i == 0 ? 0 : 1];
+        if (copiedRows)
+            transformRows(copiedRows, Width, paddedWidth, paddedHeight, colour, table, c.plane);
+        else
+            transformPlane(drawing, paddedWidth, paddedHeight, colour, table, c.plane);
     }
     m_width = Width;
     m_height = Height;

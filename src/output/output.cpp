@@ -15,6 +15,15 @@ using namespace gdi;
 
 namespace {
 
+// Output failures are appended to the error text, one line each.
+constexpr const char* kBmpSaveFailed = "Unexpected error Saving BMP file";
+constexpr const char* kJpegWithoutCanvas = "Unexpected error Saving JPEG: the chart has no canvas";
+
+void reportFailure(std::string& errorText, const char* message) {
+    errorText += message;
+    errorText += "\r\n";
+}
+
 // The size the outputs copy: the settings, except that a side of 0 gave the canvas the
 // template's 21 pixels, which are the pixels to copy (0 would make the output empty or fail).
 int32_t outputSide(int32_t setting) { return setting == 0 ? kTemplateSide : setting; }
@@ -47,14 +56,17 @@ int32_t cChart::makeChart(const std::string& FileName) {
     case PictureFormat::Bmp:
         if (!m->canvas.exists() ||
             !dib.SaveBMP(m->canvas.dc(), m->canvas.bitmap(), m->settings.Width, m->settings.Height,
-                         FileName)) {
-            m->errorText += "Unexpected error Saving BMP file";
-            m->errorText += "\r\n";
-        }
+                         FileName))
+            reportFailure(m->errorText, kBmpSaveFailed);
         break;
     case PictureFormat::Jpeg:
-        WriteJpegFile(m->canvas.dc(), outputSide(m->settings.Width),
-                      outputSide(m->settings.Height), m->settings.Quality, FileName);
+        // Without a canvas nothing is written (an existing file stays): sampling no context would
+        // give an all-black picture that looks like a chart.
+        if (m->canvas.exists())
+            WriteJpegFile(m->canvas.dc(), outputSide(m->settings.Width),
+                          outputSide(m->settings.Height), m->settings.Quality, FileName);
+        else
+            reportFailure(m->errorText, kJpegWithoutCanvas);
         Destroy();
         break;
     case PictureFormat::Gif:
@@ -77,9 +89,14 @@ Variant cChart::SaveBinary(const std::string& imgType) {
         m->canvas.handOver(dc, bitmap);  // the image builder deletes them
         return Variant(BuildBmpImage(dc, bitmap));
     }
-    if (format == PictureFormat::Jpeg)
+    if (format == PictureFormat::Jpeg) {
+        if (!m->canvas.exists()) {
+            reportFailure(m->errorText, kJpegWithoutCanvas);
+            return Variant();
+        }
         return JpegByteArray(m->canvas.dc(), outputSide(m->settings.Width),
                              outputSide(m->settings.Height), m->settings.Quality);
+    }
     if (format == PictureFormat::Gif) return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
     return Variant();
 }
