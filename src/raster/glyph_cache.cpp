@@ -27,7 +27,7 @@ constexpr size_t kMaxFaces = 32;
 constexpr size_t kMaxFallbackSlots = 16;
 // Large glyphs are rasterised in bands of this many rows.
 constexpr int kBandRows = 128;
-// Bold stems are at least this wide (26.6): two pixels, as bold draws at small sizes.
+// The stem width (26.6) bold draws with at title and label sizes: two pixels.
 constexpr FT_Pos kBoldStem = 128;
 
 using Library = std::shared_ptr<FT_LibraryRec_>;
