@@ -396,6 +396,71 @@ TEST(RasterText, BoldAbove550WidensTextAndTheStockFontMeasuresAsSystem) {
     EXPECT_STREQ(name, "System");
 }
 
+// The stem of a glyph drawn alone in the area: the most common width of the first ink run along
+// its middle rows (top and bottom tenth left out), or along its middle columns when `turned` (the
+// glyph drawn upwards); 0 when the area has no ink.
+int stemWidth(const Canvas& c, RECT area, bool turned) {
+    auto ink = [&](int along, int across) { return turned ? c.ink(across, along) : c.ink(along, across); };
+    const int from = turned ? area.left : area.top, to = turned ? area.right : area.bottom;
+    const int begin = turned ? area.bottom - 1 : area.left, end = turned ? area.top - 1 : area.right;
+    const int step = turned ? -1 : 1;  // turned text's glyph tops face left, its left side down
+    std::vector<int> lines;
+    for (int across = from; across < to; ++across)
+        for (int along = begin; along != end; along += step)
+            if (ink(along, across)) {
+                lines.push_back(across);
+                break;
+            }
+    if (lines.empty()) return 0;
+    const int trim = std::max<int>(1, int(lines.size()) / 10);
+    std::map<int, int> widths;
+    for (size_t i = trim; i + trim < lines.size(); ++i) {
+        int along = begin, n = 0;
+        while (along != end && !ink(along, lines[i])) along += step;
+        for (; along != end && ink(along, lines[i]); along += step) ++n;
+        ++widths[n];
+    }
+    int best = 0, count = 0;
+    for (const auto& [width, seen] : widths)
+        if (seen > count) best = width, count = seen;
+    return best;
+}
+
+// Bold at the sizes of titles and labels draws two-pixel stems (the faces' hinting leaves some
+// one pixel wide there, as thin as regular text) and measures exactly as before.
+TEST(RasterText, BoldStemsAreTwoPixelsWideAtLabelSizesWhileExtentsStay) {
+    struct Case {
+        const char* face;
+        LONG height;
+        SIZE extent;  // of "Sales by quarter"
+    };
+    const Case cases[] = {
+        {"Arial", 12, {85, 12}},          {"Arial", 13, {94, 14}},          {"Arial", 14, {94, 14}},
+        {"Arial", -12, {94, 14}},         {"Arial", -13, {101, 15}},        {"Arial", -14, {111, 16}},
+        {"Times New Roman", 12, {79, 12}}, {"Times New Roman", 14, {92, 15}}, {"Times New Roman", -13, {92, 15}},
+        {"Courier New", 12, {112, 12}},    {"Courier New", 14, {112, 14}},    {"Courier New", -13, {128, 15}},
+    };
+    const char letters[] = "lHEn";
+    for (const Case& k : cases) {
+        const std::string name = std::string(k.face) + " " + std::to_string(k.height);
+        Canvas c(100, 30);
+        c.font(k.height, 0, 700, k.face);
+        SIZE size{};
+        GetTextExtentPoint32A(c.dc(), "Sales by quarter", 16, &size);
+        EXPECT_EQ(size.cx, k.extent.cx) << name;
+        EXPECT_EQ(size.cy, k.extent.cy) << name;
+        for (int i = 0; i < 4; ++i) TextOutA(c.dc(), 4 + 24 * i, 4, letters + i, 1);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_GE(stemWidth(c, RECT{24 * i, 0, 24 * i + 24, 30}, false), 2) << name << " '" << letters[i] << "'";
+    }
+    // Turned text widens along its own baseline.
+    Canvas c(30, 100);
+    c.font(12, 900, 700);
+    for (int i = 0; i < 4; ++i) TextOutA(c.dc(), 4, 96 - 24 * i, letters + i, 1);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_GE(stemWidth(c, RECT{0, 76 - 24 * i, 30, 100 - 24 * i}, true), 2) << "turned '" << letters[i] << "'";
+}
+
 // ------------------------------------------------------------------ CJK and code pages
 
 TEST(RasterText, CjkTextDrawsDistinctGlyphsAndCountsTwoBytesPerCharacterUnder936) {

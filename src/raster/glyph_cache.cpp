@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <vector>
 
 #include "raster/font.h"
 
@@ -26,6 +27,8 @@ constexpr size_t kMaxFaces = 32;
 constexpr size_t kMaxFallbackSlots = 16;
 // Large glyphs are rasterised in bands of this many rows.
 constexpr int kBandRows = 128;
+// The stem width (26.6) bold draws with at title and label sizes: two pixels.
+constexpr FT_Pos kBoldStem = 128;
 
 using Library = std::shared_ptr<FT_LibraryRec_>;
 
@@ -53,6 +56,10 @@ struct Slot {
     std::shared_ptr<Face> face;
     FT_Size size = nullptr;
     bool synthetic = false;  // emboldened: bold asked for and the face is regular
+    // A bold face whose stems are thinner than two pixels at this size (where its hinting may
+    // draw them one pixel wide, as thin as regular text): outlines are widened this much (26.6)
+    // to the right, along the glyph's own baseline, before any turn. Advances stay the face's.
+    FT_Pos widen = 0;
 };
 
 class Instance;
@@ -89,6 +96,44 @@ std::shared_ptr<Face> ThreadFonts::open(const std::string& path, int index) {
 
 int64_t floor64(int64_t v) { return v >= 0 ? v / 64 : -((-v + 63) / 64); }
 int64_t ceil64(int64_t v) { return -floor64(-v); }
+
+// The width (26.6) of the first stem across the middle of the face's "l" at its active size,
+// hinted as drawn and level; 0 when the face has no outline for it.
+FT_Pos stemWidth(FT_Face face) {
+    const FT_UInt index = FT_Get_Char_Index(face, 'l');
+    FT_Set_Transform(face, nullptr, nullptr);
+    if (!index || FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0 ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return 0;
+    const FT_Outline& outline = face->glyph->outline;
+    FT_BBox box;
+    FT_Outline_Get_CBox(&outline, &box);
+    // Where the contours' edges cross the middle row: the first two crossings bound the stem.
+    const double y = (double(box.yMin) + double(box.yMax)) / 2 + 0.25;
+    std::vector<double> crossings;
+    int start = 0;
+    for (int c = 0; c < outline.n_contours; ++c) {
+        const int end = outline.contours[c];
+        for (int i = start; i <= end; ++i) {
+            const FT_Vector p = outline.points[i], q = outline.points[i == end ? start : i + 1];
+            if ((double(p.y) < y) != (double(q.y) < y))
+                crossings.push_back(double(p.x) + (y - double(p.y)) * double(q.x - p.x) / double(q.y - p.y));
+        }
+        start = end + 1;
+    }
+    if (crossings.size() < 2) return 0;
+    std::sort(crossings.begin(), crossings.end());
+    return FT_Pos(std::lround(crossings[1] - crossings[0]));
+}
+
+// How much a bold face's outlines are widened at its active size: stems from two thirds of two
+// pixels up draw two pixels wide. Thinner ones are left as they are: at such small sizes a
+// two-pixel stem would fill the letters' counters.
+FT_Pos boldWidening(FT_Face face) {
+    const FT_Pos stem = stemWidth(face);
+    if (stem >= kBoldStem || 3 * stem < 2 * kBoldStem) return 0;
+    return kBoldStem - stem;
+}
 
 class Instance final : public GlyphSet {
 public:
@@ -173,6 +218,7 @@ private:
             FT_Done_Size(s.size);
             return;
         }
+        if (m_bold && !synthetic) s.widen = boldWidening(face->face);
         s.face = std::move(face);
         s.synthetic = synthetic;
         m_slots.push_back(std::move(s));
@@ -201,9 +247,10 @@ private:
         return before;
     }
 
+    // Widened outlines load level and are turned once widened.
     void prepare(Slot& s) {
         FT_Activate_Size(s.size);
-        FT_Set_Transform(s.face->face, m_rotated ? &m_matrix : nullptr, nullptr);
+        FT_Set_Transform(s.face->face, m_rotated && !s.widen ? &m_matrix : nullptr, nullptr);
     }
 
     // The level (unturned) box of a turned glyph's outline, 26.6.
@@ -214,10 +261,7 @@ private:
         const bool ok = FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) == 0 &&
                         face->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
         if (ok) {
-            if (s.synthetic) {
-                const FT_Pos strength = std::max<FT_Pos>(48, FT_Pos(m_ppem) * 64 / 24);
-                FT_Outline_EmboldenXY(&face->glyph->outline, strength, strength);
-            }
+            thicken(s, face->glyph->outline);
             FT_Outline_Get_CBox(&face->glyph->outline, &box);
         }
         const bool turned = loadOutline(s, index) != nullptr;  // the turned outline back in the slot
@@ -245,16 +289,24 @@ private:
         y1 = std::min(y1, cy1);
     }
 
-    // The glyph's outline as drawn: monochrome hinting, rotated, emboldened if need be.
+    // Widens or emboldens an outline as its slot asks: widening applies to level outlines,
+    // emboldening (a regular face standing in for bold) to the outline as loaded, turned or not.
+    void thicken(const Slot& s, FT_Outline& outline) const {
+        if (s.widen) FT_Outline_EmboldenXY(&outline, s.widen, 0);
+        if (s.synthetic) {
+            const FT_Pos strength = std::max<FT_Pos>(48, FT_Pos(m_ppem) * 64 / 24);
+            FT_Outline_EmboldenXY(&outline, strength, strength);
+        }
+    }
+
+    // The glyph's outline as drawn: monochrome hinting, rotated, widened or emboldened if need be.
     FT_GlyphSlot loadOutline(Slot& s, uint32_t index) {
         prepare(s);
         FT_Face face = s.face->face;
         if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return nullptr;
         if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return face->glyph;
-        if (s.synthetic) {
-            const FT_Pos strength = std::max<FT_Pos>(48, FT_Pos(m_ppem) * 64 / 24);
-            FT_Outline_EmboldenXY(&face->glyph->outline, strength, strength);
-        }
+        thicken(s, face->glyph->outline);
+        if (s.widen && m_rotated) FT_Outline_Transform(&face->glyph->outline, &m_matrix);  // loaded level
         return face->glyph;
     }
 
