@@ -1,10 +1,14 @@
 // Helpers for the tests that write files: a fixture with a fresh temporary folder, a write made
-// under a file size limit (so that it fails part way), and what a file and the folder hold after.
+// under a file size limit (so that it fails part way), work done without root's rights, and what
+// a file and the folder hold after.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -37,6 +41,25 @@ void underFileSizeLimit(rlim_t bytes, Write&& write) {
     write();
     setrlimit(RLIMIT_FSIZE, &old);
     sigaction(SIGXFSZ, &previous, nullptr);
+}
+
+// The user and group "nobody", which root becomes to meet folders it may not write to.
+inline constexpr uid_t kNobody = 65534;
+
+// Runs work() (which returns an int from 0 to 254) as a user without root's rights and returns
+// its result: in this process when it is not root, else in a child process that has become
+// `kNobody`; -1 when that child could not drop its rights or did not end normally.
+template <typename Work>
+int withoutRoot(Work&& work) {
+    if (geteuid() != 0) return work();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(255);
+        _exit(work() & 0xFF);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
 }
 
 // The first word of a text file; empty when there is none or the file cannot be read.
