@@ -96,6 +96,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         const int32_t rows = s.SerialBars, columns = s.SerialItems;
         if (rows < 1 || columns < 1) Raise(kErrSubscript);
         if (!table.empty() && table.size() != size_t(rows)) Raise(kErrSubscript);
+        if (int64_t{rows} * columns > kMaxStackCells) Raise(kErrOutOfMemory);
         table.resize(size_t(rows));
         for (auto& row : table) row.resize(size_t(columns), 0.0f);
         f.barWidth = CSng(double(s.BarSpaceRate) * f.slotWidth);

@@ -1,6 +1,7 @@
 // Everything a chart keeps between calls besides its settings.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ struct MapRecord {
     float value;
 };
 
+// The most cells (bar positions x items) a stacked-bar table may hold, 16 MiB of heights:
+// DrawBarChart fails with "Out of memory" beyond it rather than reserve what settings ask for.
+inline constexpr int64_t kMaxStackCells = int64_t{1} << 22;
+
 struct ChartState {
     ChartSettings settings;
     Canvas canvas;
@@ -27,6 +32,7 @@ struct ChartState {
     // call keep their last value); its face name is never set, so the default face draws them.
     gdi::LOGFONTA labelFont{};
     float currentItemX = 0;
+    // Stacked bars: the height reached so far, by bar position and item.
     std::vector<std::vector<float>> stackTable;
     std::vector<MapRecord> mapRecords;
     VBBool pictureFlag = kFalse;
