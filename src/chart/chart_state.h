@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/canvas.h"
+#include "chart/chart_pictures.h"
 #include "kelvane/cChart.h"
 
 namespace kelvane {
@@ -36,6 +37,7 @@ struct ChartState {
     std::vector<std::vector<float>> stackTable;
     std::vector<MapRecord> mapRecords;
     VBBool pictureFlag = kFalse;
+    std::optional<FillPictureCache> fillPicture;
     // 2 once DrawPieChart asked for a pie: the output then runs the pie renderer.
     int16_t pieChartFlag = 0;
     // The slices in call order; absent until the first AddPieData and again after Destroy,

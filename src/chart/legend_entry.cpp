@@ -27,7 +27,7 @@ void DrawLegendEntry(ChartState& chart, DrawingScope& scope, const BarItem& item
         break;
     case kvFillImage: {
         cDIBTile tile;
-        tile.SetPattern(LoadFillImage(s.FillImage));
+        tile.SetPattern(LoadFillImage(chart));
         Rectangle(dc, left, top, right, bottom);
         tile.Tile(dc, left + 1, top + 1, right - 1, bottom - 1);
         break;
