@@ -74,10 +74,9 @@ Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex,
         } else {
             // The picture is loaded before anything is drawn; the bar keeps the canvas's own pen
             // and brush, its interior covered by the picture repeated from its inner corner.
-            cDIBTile tile;
-            tile.SetPattern(LoadFillImage(*m));
+            const HBRUSH pattern = FillPattern(*m);
             Rectangle(dc, Pixel(x), Pixel(top), Pixel(right), Pixel(bottom + 1));
-            tile.Tile(dc, Pixel(x + 1), Pixel(top + 1), Pixel(x + f.barWidth), Pixel(bottom));
+            cDIBTile::TileWith(dc, pattern, Pixel(x + 1), Pixel(top + 1), Pixel(x + f.barWidth), Pixel(bottom));
         }
         record(x, top, right, bottom + 1);
         break;

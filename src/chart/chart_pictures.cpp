@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "chart/chart_state.h"
+#include "draw/dib_tile.h"
 #include "draw/image_from.h"
 
 namespace kelvane {
@@ -28,21 +29,22 @@ std::optional<FileStamp> stampOf(const std::string& path) {
 
 }  // namespace
 
-const StdPicture& LoadFillImage(ChartState& chart) {
+gdi::HBRUSH FillPattern(ChartState& chart) {
     const ChartSettings& s = chart.settings;
     std::optional<FillPictureCache>& cache = chart.fillPicture;
     // Stamped before reading: a file changed while it is read is read again next time.
     const std::optional<FileStamp> stamp = stampOf(s.FillImage);
     if (cache && stamp && cache->path == s.FillImage && cache->stamp == *stamp &&
         cache->maxPixels == s.MaxPicturePixels)
-        return cache->picture;
+        return cache->pattern.get();
     cache.reset();
     StdPicture picture = mImageFrom::PictureFromBytes(mImageFrom::LoadFileBytes(s.FillImage), PictureLimits(s));
     if (picture.empty()) Raise(kErrObjectNotSet);
     // Without a stamp (the file went away meanwhile) it serves this bar only.
     cache.emplace(FillPictureCache{stamp ? s.FillImage : std::string(), stamp.value_or(FileStamp{}),
-                                   s.MaxPicturePixels, std::move(picture)});
-    return cache->picture;
+                                   s.MaxPicturePixels, std::move(picture), {}});
+    cache->pattern = cDIBTile::MakePattern(cache->picture);
+    return cache->pattern.get();
 }
 
 }  // namespace kelvane

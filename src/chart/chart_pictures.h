@@ -7,6 +7,7 @@
 
 #include "draw/decode_picture.h"
 #include "kelvane/cChart.h"
+#include "raster/gdi_handles.h"
 #include "raster/std_picture.h"
 
 namespace kelvane {
@@ -29,10 +30,11 @@ struct FillPictureCache {
     FileStamp stamp;
     int32_t maxPixels = 0;
     StdPicture picture;
+    gdi::Owned<gdi::HBRUSH> pattern;  // the picture as a tile pattern
 };
 
-// The picture of FillImage for picture-filled bars and their legend icon; a missing, empty or
-// unreadable file fails with error 91, as giving no picture to the tile does.
-const StdPicture& LoadFillImage(ChartState& chart);
+// The tile pattern of FillImage for picture-filled bars and their legend icon; a missing, empty
+// or unreadable file fails with error 91, as giving no picture to the tile does.
+gdi::HBRUSH FillPattern(ChartState& chart);
 
 }  // namespace kelvane
