@@ -57,6 +57,9 @@ TEST(WideStrokeClip, ASurfaceShowsWhatTheSameWindowOfALargerOneShows) {
         {"flat miter 47", [] { return geometric(PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, 47); }},
         {"square bevel 90", [] { return geometric(PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_BEVEL, 90); }},
         {"dashed square 25", [] { return geometric(PS_DASH | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 25); }},
+        {"flat miter 300", [] { return geometric(PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, 300); }},
+        {"dotted round 150", [] { return geometric(PS_DOT | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 150); }},
+        {"dashed bevel 7000", [] { return geometric(PS_DASHDOT | PS_ENDCAP_SQUARE | PS_JOIN_BEVEL, 7000); }},
     };
     struct Case {
         const char* name;

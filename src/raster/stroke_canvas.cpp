@@ -6,10 +6,12 @@
 
 namespace kelvane::gdi {
 
-StrokeCanvas::StrokeCanvas(Surface& surface, COLORREF colour, int64_t rowFrom, int64_t rowTo)
-    : m_surface(surface), m_colour(colour), m_width(surface.width()), m_height(surface.height()) {
+StrokeCanvas::StrokeCanvas(Surface& surface, COLORREF colour, int64_t penWidth, int64_t rowFrom, int64_t rowTo)
+    : m_surface(surface), m_colour(colour), m_tracking(penWidth > kLargestUntrackedPen), m_width(surface.width()),
+      m_height(surface.height()) {
     m_rowFrom = std::clamp<int64_t>(rowFrom, 0, m_height);
     m_rowTo = std::clamp<int64_t>(rowTo, m_rowFrom, m_height);
+    if (!m_tracking) return;
     m_rows.resize(size_t(m_rowTo - m_rowFrom));
     m_next.resize(m_rows.size() + 1);
     for (size_t i = 0; i < m_next.size(); ++i) m_next[i] = m_rowFrom + int64_t(i);
@@ -20,6 +22,7 @@ StrokeCanvas::StrokeCanvas(Surface& surface, COLORREF colour, int64_t rowFrom, i
 int64_t StrokeCanvas::openRow(int64_t y) {
     y = std::max(y, m_rowFrom);
     if (y >= m_rowTo) return m_height;
+    if (!m_tracking) return y;
     int64_t open = y;
     while (open < m_rowTo && m_next[size_t(open - m_rowFrom)] != open) open = m_next[size_t(open - m_rowFrom)];
     while (y != open) {  // later look-ups jump straight there
@@ -38,6 +41,10 @@ void StrokeCanvas::fill(int64_t y, int64_t x0, int64_t x1) {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, m_width);
     if (x0 >= x1 || y < m_rowFrom || y >= m_rowTo) return;
+    if (!m_tracking) {
+        paint(y, x0, x1);
+        return;
+    }
     Row& row = m_rows[size_t(y - m_rowFrom)];
     auto* const first = row.stretches.data();
     auto* const last = first + row.count;

@@ -1,8 +1,9 @@
 // Where the pieces of one wide-pen stroke are painted: the surface in the pen's colour, with a
-// record of what the stroke has painted already on each row. Pieces overlap a great deal (a
-// pen far wider than the surface paints all of it at every join), and painting a pixel again
-// in the same colour changes nothing, so painted stretches are skipped and a surface painted
-// from edge to edge ends the stroke.
+// record of what the stroke has painted already on each row when its pen is very wide. Such
+// pieces overlap a great deal (a pen far wider than the surface paints all of it at every
+// join), and painting a pixel again in the same colour changes nothing, so painted stretches
+// are skipped and a surface painted from edge to edge ends the stroke. Narrower pens paint
+// small pieces that overlap little: they are painted as they come.
 #pragma once
 
 #include <array>
@@ -15,8 +16,13 @@ namespace kelvane::gdi {
 
 class StrokeCanvas {
 public:
-    // The stroke paints rows [rowFrom, rowTo) at most.
-    StrokeCanvas(Surface& surface, COLORREF colour, int64_t rowFrom, int64_t rowTo);
+    // Pens at most this wide are not tracked.
+    static constexpr int64_t kLargestUntrackedPen = 64;
+
+    // The stroke of a pen `penWidth` wide paints rows [rowFrom, rowTo) at most.
+    StrokeCanvas(Surface& surface, COLORREF colour, int64_t penWidth, int64_t rowFrom, int64_t rowTo);
+
+    bool tracking() const { return m_tracking; }
 
     int64_t width() const { return m_width; }
     int64_t height() const { return m_height; }
@@ -44,6 +50,7 @@ private:
 
     Surface& m_surface;
     COLORREF m_colour;
+    bool m_tracking;
     int64_t m_width, m_height, m_rowFrom, m_rowTo;
     std::vector<Row> m_rows;  // rows [m_rowFrom, m_rowTo)
     // Row y is open while m_next[y - m_rowFrom] == y; full rows point further on (shortened as

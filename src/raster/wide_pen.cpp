@@ -38,7 +38,7 @@ class WideStroker {
 public:
     // Nothing of the stroke is painted outside rows [rowFrom, rowTo).
     WideStroker(Surface& s, const PenObject& pen, int64_t rowFrom, int64_t rowTo)
-        : m_canvas(s, pen.colour, rowFrom, rowTo),
+        : m_canvas(s, pen.colour, pen.width, rowFrom, rowTo),
           m_width(pen.width),
           m_pattern(pen.kind == OBJ_PEN ? DashPattern() : geometricPattern(pen)) {
         // CreatePen's wide pens are solid with round ends and joins.
@@ -94,7 +94,7 @@ void WideStroker::run(const std::vector<P64>& points, bool closed) {
     m_segments.clear();
     m_segments.reserve(points.size());
     for (size_t i = 0; i + 1 < points.size(); ++i) m_segments.emplace_back(points[i], points[i + 1], m_width);
-    if (m_pattern.solid()) paintSampledPieces();
+    if (m_pattern.solid() && m_canvas.tracking()) paintSampledPieces();
     for (int i = 0; i < int(m_segments.size()); ++i) {
         if (m_canvas.full()) return;  // the rest could only paint what is painted
         segment(i, closed);
