@@ -67,6 +67,26 @@ TEST(BarFrame, OnePoleBarsFillTheirShareOfTheSlot) {
     EXPECT_EQ(c.ErrorInfo(), "9:Subscript out of range");
 }
 
+TEST(BarFrame, StackTablesBeyondFourMebiCellsAreOutOfMemoryAndKeepTheTableUsable) {
+    cChart c;
+    typicalRequest(c, kvOnePole);
+    c.SerialBars(2);
+    c.SerialItems(1 << 21);  // 2 x 2^21 cells: the most a table holds
+    c.LegendVisible(kFalse);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    EXPECT_EQ(c.ErrorInfo(), "");
+    for (int32_t items : {(1 << 21) + 1, 2147483647}) {
+        c.SerialItems(items);
+        c.DrawBarChart(100, 5, 0);
+    }
+    EXPECT_EQ(c.ErrorInfo(), "7:Out of memory7:Out of memory");
+    // The table kept its size: a stacked segment still lands on the one below it.
+    c.AddBarData("a", 20, 1, 1);
+    c.AddBarData("b", 10, 1, 2);
+    EXPECT_EQ(c.ErrorInfo(), "7:Out of memory7:Out of memory");
+}
+
 TEST(BarFrame, ErrorsAreAppendedAsNumberColonDescription) {
     cChart c;
     typicalRequest(c);

@@ -2,10 +2,13 @@
 // records and text, stacked segments, point markers and legend icons.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "bmp_file.h"
 #include "chart/bar_item.h"
 #include "chart/image_map.h"
 #include "kelvane/cChart.h"
+#include "picture_helpers.h"
 #include "typical_request.h"
 
 namespace kelvane {
@@ -215,6 +218,33 @@ TEST(BarSeries, PictureFilledBarsRepeatThePictureFromTheirInnerCorner) {
     EXPECT_EQ(p.at(157, 175), 0u);  // the canvas's own black pen outlines the bar
     EXPECT_EQ(p.at(158, 176), tile.at(0, 0));
     EXPECT_EQ(p.at(158 + 1, 176 + 2), tile.at(1, 2));
+}
+
+TEST(BarSeries, TheFillPictureIsReadAgainOnlyWhenItsFileOrTheCapChanges) {
+    const test::TempFolder folder;
+    const gdi::COLORREF first = gdi::RGB(200, 30, 40), second = gdi::RGB(20, 160, 90);
+    const std::string path = folder.write("fill.bmp", test::bmpFile(2, 1, {first, first}));
+    cChart c;
+    typicalRequest(c, kvFillImage);
+    c.LegendVisible(kFalse);
+    c.FillImage(path);
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    c.AddBarData("x", 40, 1, 1);
+    EXPECT_EQ(gdi::GetPixel(c.canvasDC(), 44, 176), first);
+    // Another picture under the same name: the next bar shows it.
+    std::filesystem::remove(path);
+    folder.write("fill.bmp", test::bmpFile(1, 1, {second}));
+    c.AddBarData("x", 40, 2, 1);
+    EXPECT_EQ(gdi::GetPixel(c.canvasDC(), 125, 176), second);
+    // A cap lowered below the picture refuses it from then on.
+    c.MaxPicturePixels(0);
+    try {
+        c.AddBarData("x", 40, 3, 1);
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.number(), kErrObjectNotSet);
+    }
 }
 
 TEST(BarSeries, AMissingFillImageFailsBeforeTheBarIsDrawn) {

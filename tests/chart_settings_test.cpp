@@ -56,6 +56,7 @@ TEST(ChartSettings, NewChartHoldsTheDocumentedDefaults) {
     EXPECT_EQ(s.Depth_3D, 10);
     EXPECT_EQ(s.Chart_3D, kFalse);
     EXPECT_EQ(s.AxisBackColor_3D, 0xFFFFCC);
+    EXPECT_EQ(s.MaxPicturePixels, 4096 * 4096);
     EXPECT_EQ(chart.BarWidth(), 0.0f);
     EXPECT_EQ(chart.ErrorInfo(), "");
 }

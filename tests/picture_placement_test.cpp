@@ -265,6 +265,27 @@ TEST_F(DrawImage, EveryFormatIsPlaced) {
     EXPECT_EQ(chart.ErrorInfo(), "");
 }
 
+TEST_F(DrawImage, PicturesOverMaxPicturePixelsAreRefusedAsUnreadableOnes) {
+    struct Case {
+        const char* name;
+        int32_t pixels;
+    };
+    const std::vector<COLORREF> before = snapshot();
+    for (const Case& c : {Case{"rgb24.bmp", 35}, Case{"rle8.bmp", 35}, Case{"basic.gif", 35}, Case{"blocks.jpg", 256}}) {
+        for (int32_t cap : {c.pixels - 1, 0, -1}) {
+            chart.MaxPicturePixels(cap);
+            EXPECT_EQ(chart.DrawImage(test::samplePath(c.name), 1, 1, 0xFFFFFFFF), 0) << c.name << " " << cap;
+            EXPECT_EQ(chart.ErrorInfo(), kLoadFailed);
+        }
+        EXPECT_EQ(snapshot(), before) << c.name;
+        chart.MaxPicturePixels(c.pixels);
+        EXPECT_EQ(chart.DrawImage(test::samplePath(c.name), 1, 1, 0xFFFFFFFF), 1) << c.name;
+        EXPECT_NE(snapshot(), before) << c.name;
+        chart.InitChart();
+    }
+    EXPECT_TRUE(log.messages().empty());
+}
+
 TEST(DrawImageWithoutCanvas, ValidPictureSucceedsWithoutDrawing) {
     cChart chart;
     EXPECT_EQ(chart.DrawImage(test::samplePath("rgb24.bmp"), 0, 0), 1);

@@ -5,9 +5,9 @@
 
 namespace kelvane {
 
-std::string AxisLabel(float value, const std::string& pattern, const std::string& unit) {
-    if (value == 0) return "0" + unit;
-    return FormatPattern(value, pattern) + unit;
+std::string AxisLabel(float value, const std::string& pattern) {
+    if (value == 0) return "0";
+    return FormatPattern(value, pattern);
 }
 
 int32_t AxisPlotHeight(const ChartSettings& s) {

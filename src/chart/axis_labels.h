@@ -1,5 +1,6 @@
 // Tick labels of the value axes: the value in the axis pattern followed by the unit text, with
-// a bare "0" at zero whatever the pattern.
+// a bare "0" at zero whatever the pattern. The unit is the same on every tick and may be long:
+// it is measured once per axis (gdi::TextTail) and only the value is made for each tick.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@ struct ChartSettings;
 // and bottom, the axis overhang and the top and bottom margins (checked 32-bit arithmetic).
 int32_t AxisPlotHeight(const ChartSettings& s);
 
-std::string AxisLabel(float value, const std::string& pattern, const std::string& unit);
+// The value part of a tick label; the unit follows it.
+std::string AxisLabel(float value, const std::string& pattern);
 
 }  // namespace kelvane

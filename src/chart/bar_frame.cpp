@@ -10,16 +10,13 @@
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
+#include "raster/text_tail.h"
 
 namespace kelvane {
 
 using namespace gdi;
 
 namespace {
-
-void drawLabel(HDC dc, int32_t x, int32_t y, const std::string& text) {
-    TextOutU8(dc, x, y, text.data(), int(text.size()));
-}
 
 int32_t byteLength(const std::string& text) { return CodePageByteCount(text.data(), int(text.size())); }
 
@@ -96,6 +93,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         const int32_t rows = s.SerialBars, columns = s.SerialItems;
         if (rows < 1 || columns < 1) Raise(kErrSubscript);
         if (!table.empty() && table.size() != size_t(rows)) Raise(kErrSubscript);
+        if (int64_t{rows} * columns > kMaxStackCells) Raise(kErrOutOfMemory);
         table.resize(size_t(rows));
         for (auto& row : table) row.resize(size_t(columns), 0.0f);
         f.barWidth = CSng(double(s.BarSpaceRate) * f.slotWidth);
@@ -130,14 +128,16 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
             m->labelFont.lfCharSet = 1;
             Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
             Selection selectFont(dc, font.get());
+            TextTail unit(bStr);
+            const int64_t unitBytes = byteLength(bStr);
             for (int32_t i = 0; i <= Vstep; ++i) {
                 const double y = double(f.plotBottom) - double(i) * stepHeight;
                 MoveToEx(dc, f.plotLeft, Pixel(y), nullptr);
                 LineTo(dc, SubLng(f.plotLeft, s.LeftRulerHeight), Pixel(y));
                 const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
-                const std::string label = AxisLabel(v, pattern, bStr);
-                const int32_t n = byteLength(label);
-                drawLabel(dc, SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5), Pixel(y - 7), label);
+                const std::string number = AxisLabel(v, pattern);
+                const int32_t n = CLng(double(byteLength(number) + unitBytes));
+                unit.draw(dc, SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5), Pixel(y - 7), number);
             }
         }
 
@@ -167,7 +167,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         m->labelFont.lfWeight = s.LegendTitleBond != 0 ? 700 : 400;
         Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
         Selection selectFont(dc, font.get());
-        drawLabel(dc, AddLng(left, 5), top, s.LegendTitle);
+        TextOutU8(dc, AddLng(left, 5), top, s.LegendTitle.data(), int(s.LegendTitle.size()));
     }
 
     // 13. The dotted grid, over the axes and walls.

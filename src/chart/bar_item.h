@@ -20,9 +20,6 @@ struct BarItem {
     std::string label;  // the value text followed by MValuebStr
 };
 
-// The picture of FillImage for picture-filled bars; a missing, empty or unreadable file fails
-// with error 91, as giving no picture to the tile does.
-StdPicture LoadFillImage(const std::string& path);
 
 // Where an item's value label of the given extent starts: centred on the point or bar, its
 // bottom MValueOffset above the top; in a stacked segment, centred in the segment.

@@ -4,7 +4,6 @@
 
 #include "chart/bar_item.h"
 #include "draw/dib_tile.h"
-#include "draw/image_from.h"
 #include "draw/label_box.h"
 #include "draw/line_pen.h"
 #include "draw/plot_coords.h"
@@ -43,12 +42,6 @@ void drawBarFaces(HDC dc, const ChartSettings& s, double x, double top, double r
 
 }  // namespace
 
-StdPicture LoadFillImage(const std::string& path) {
-    StdPicture picture = mImageFrom::PictureFromBytes(mImageFrom::LoadFileBytes(path));
-    if (picture.empty()) Raise(kErrObjectNotSet);
-    return picture;
-}
-
 Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex, int16_t sIndex,
                            const std::string& sAddParam) {
     ChartSettings& s = m->settings;
@@ -81,10 +74,9 @@ Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex,
         } else {
             // The picture is loaded before anything is drawn; the bar keeps the canvas's own pen
             // and brush, its interior covered by the picture repeated from its inner corner.
-            cDIBTile tile;
-            tile.SetPattern(LoadFillImage(s.FillImage));
+            const HBRUSH pattern = FillPattern(*m);
             Rectangle(dc, Pixel(x), Pixel(top), Pixel(right), Pixel(bottom + 1));
-            tile.Tile(dc, Pixel(x + 1), Pixel(top + 1), Pixel(x + f.barWidth), Pixel(bottom));
+            cDIBTile::TileWith(dc, pattern, Pixel(x + 1), Pixel(top + 1), Pixel(x + f.barWidth), Pixel(bottom));
         }
         record(x, top, right, bottom + 1);
         break;

@@ -1,11 +1,13 @@
 // Everything a chart keeps between calls besides its settings.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "chart/canvas.h"
+#include "chart/chart_pictures.h"
 #include "kelvane/cChart.h"
 
 namespace kelvane {
@@ -18,6 +20,10 @@ struct MapRecord {
     float value;
 };
 
+// The most cells (bar positions x items) a stacked-bar table may hold, 16 MiB of heights:
+// DrawBarChart fails with "Out of memory" beyond it rather than reserve what settings ask for.
+inline constexpr int64_t kMaxStackCells = int64_t{1} << 22;
+
 struct ChartState {
     ChartSettings settings;
     Canvas canvas;
@@ -27,9 +33,11 @@ struct ChartState {
     // call keep their last value); its face name is never set, so the default face draws them.
     gdi::LOGFONTA labelFont{};
     float currentItemX = 0;
+    // Stacked bars: the height reached so far, by bar position and item.
     std::vector<std::vector<float>> stackTable;
     std::vector<MapRecord> mapRecords;
     VBBool pictureFlag = kFalse;
+    std::optional<FillPictureCache> fillPicture;
     // 2 once DrawPieChart asked for a pie: the output then runs the pie renderer.
     int16_t pieChartFlag = 0;
     // The slices in call order; absent until the first AddPieData and again after Destroy,

@@ -19,7 +19,7 @@ constexpr const char* kLoadFailedText = "装载图片失败,请检查图片路�
 int32_t cChart::DrawImage(const std::string& StrPath, float x, float y, Colour TransColor, int16_t Opacity) {
     // Set before loading: the GIF output chooses its palette for charts that tried to show a picture.
     m->pictureFlag = kTrue;
-    const StdPicture picture = mImageFrom::PictureFromBytes(mImageFrom::LoadFileBytes(StrPath));
+    const StdPicture picture = mImageFrom::PictureFromBytes(mImageFrom::LoadFileBytes(StrPath), PictureLimits(m->settings));
     if (picture.empty()) {
         m->errorText = kLoadFailedText;
         return 0;

@@ -59,6 +59,7 @@ int32_t cChart::InitChart() {
 void cChart::Destroy() {
     m->canvas.release();
     m->pieList.reset();  // the count stays
+    m->fillPicture.reset();
 }
 
 std::string cChart::ErrorInfo() const { return m->errorText; }

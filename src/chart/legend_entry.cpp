@@ -26,10 +26,9 @@ void DrawLegendEntry(ChartState& chart, DrawingScope& scope, const BarItem& item
         Rectangle(dc, left, top, right, bottom);
         break;
     case kvFillImage: {
-        cDIBTile tile;
-        tile.SetPattern(LoadFillImage(s.FillImage));
+        const HBRUSH pattern = FillPattern(chart);
         Rectangle(dc, left, top, right, bottom);
-        tile.Tile(dc, left + 1, top + 1, right - 1, bottom - 1);
+        cDIBTile::TileWith(dc, pattern, left + 1, top + 1, right - 1, bottom - 1);
         break;
     }
     case kvline: {

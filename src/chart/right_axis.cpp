@@ -5,6 +5,7 @@
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
+#include "raster/text_tail.h"
 
 namespace kelvane {
 
@@ -32,14 +33,14 @@ int32_t cChart::DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int1
     m->labelFont.lfHeight = 14;
     Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
     Selection selectFont(dc, font.get());
+    TextTail unit(bStr);
     for (int32_t i = 0; i <= Vstep; ++i) {
         const double y = double(f.plotBottom) - i * stepHeight;
         MoveToEx(dc, x, Pixel(y), nullptr);
         LineTo(dc, Pixel(double(f.axisRight) + s.RightRulerHeight), Pixel(y));
         const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
-        const std::string label = AxisLabel(v, pattern, bStr);
         // Left-aligned six pixels right of the axis, whatever the tick length.
-        TextOutU8(dc, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7), label.data(), int(label.size()));
+        unit.draw(dc, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7), AxisLabel(v, pattern));
     }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "draw/drawing_area.h"
 #include "raster/gdi_handles.h"
 
 namespace kelvane {
@@ -17,16 +18,6 @@ namespace {
 
 // About 4 MiB in each of the two pixel arrays.
 constexpr int64_t kBandPixels = int64_t{1} << 20;
-
-// The size of the bitmap the context draws into; false when it has none.
-bool drawingArea(HDC dc, int32_t& width, int32_t& height) {
-    const HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
-    BITMAP bm{};
-    if (!bitmap || GetObjectA(bitmap, sizeof bm, &bm) != int(sizeof bm)) return false;
-    width = bm.bmWidth;
-    height = bm.bmHeight;
-    return true;
-}
 
 // 32 bits per pixel, bottom-up rows: 0x00RRGGBB values.
 BITMAPINFO rgb32Info(int32_t width, int32_t height) {
@@ -83,7 +74,7 @@ void BlendBitmap(HDC dest, int32_t dx, int32_t dy, int32_t w, int32_t h, HDC src
                  uint8_t opacity, Colour key, int32_t useKey) {
     if (opacity == 0 || w <= 0 || h <= 0) return;
     int32_t areaW = 0, areaH = 0;
-    if (!dest || !drawingArea(dest, areaW, areaH)) return;
+    if (!dest || !DrawingArea(dest, areaW, areaH)) return;
     // Pixels outside the destination are never written back, so they need not be mixed.
     const int64_t x0 = std::max<int64_t>(dx, 0), y0 = std::max<int64_t>(dy, 0);
     const int64_t x1 = std::min<int64_t>(int64_t(dx) + w, areaW), y1 = std::min<int64_t>(int64_t(dy) + h, areaH);

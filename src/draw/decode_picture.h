@@ -12,10 +12,12 @@
 namespace kelvane::decode {
 
 // The largest picture a decoder agrees to make, checked before anything is allocated: the
-// raster layer's own ceiling by default; the fuzzer lowers it to keep every input fast.
+// raster layer's own ceiling by default; a chart lowers the area to its MaxPicturePixels, the
+// fuzzer everything to keep every input fast.
 struct DecodeLimits {
     int32_t maxSide = 32767;
     uint64_t maxPixelBytes = uint64_t{1} << 30;
+    uint64_t maxPixels = UINT64_MAX;  // width x height
 };
 
 // Each returns an empty handle when the bytes are not a complete, readable picture of its
@@ -33,6 +35,7 @@ public:
     // False when the size is empty, beyond the limits, or the section cannot be made.
     bool create(int64_t width, int64_t height, const DecodeLimits& limits) {
         if (width < 1 || height < 1 || width > limits.maxSide || height > limits.maxSide) return false;
+        if (uint64_t(width) * uint64_t(height) > limits.maxPixels) return false;
         const int64_t stride = (width * 3 + 3) & ~int64_t{3};
         if (uint64_t(stride) * uint64_t(height) > limits.maxPixelBytes) return false;
         gdi::BITMAPINFO info{};

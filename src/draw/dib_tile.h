@@ -24,6 +24,11 @@ public:
     void Tile(gdi::HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     void DestroyPattern();
 
+    // The pattern brush SetPattern makes from the picture (null when it has no bitmap), and the
+    // fill Tile makes with a brush, for patterns kept and used for many fills.
+    static gdi::Owned<gdi::HBRUSH> MakePattern(const StdPicture& picture);
+    static void TileWith(gdi::HDC dc, gdi::HBRUSH pattern, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+
 private:
     gdi::Owned<gdi::HBRUSH> m_brush;
 };

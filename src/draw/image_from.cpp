@@ -93,14 +93,14 @@ std::optional<std::vector<uint8_t>> LoadFileBytes(const std::string& path) {
     return bytes;
 }
 
-StdPicture PictureFromBytes(const std::optional<std::vector<uint8_t>>& bytes) {
+StdPicture PictureFromBytes(const std::optional<std::vector<uint8_t>>& bytes, const decode::DecodeLimits& limits) {
     if (!bytes) {
         ShowMessage(std::string(kNeedBytesText));
         return StdPicture();
     }
     if (bytes->empty()) return StdPicture();
     try {
-        gdi::Owned<gdi::HBITMAP> bitmap = decode::DecodePicture(*bytes);
+        gdi::Owned<gdi::HBITMAP> bitmap = decode::DecodePicture(*bytes, limits);
         return bitmap ? StdPicture(bitmap.release()) : StdPicture();
     } catch (const std::bad_alloc&) {
         showError(kErrOutOfMemory);

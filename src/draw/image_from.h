@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/decode_picture.h"
 #include "raster/std_picture.h"
 
 namespace kelvane::mImageFrom {
@@ -16,8 +17,9 @@ namespace kelvane::mImageFrom {
 // cannot be opened or read shows its error number and description.
 std::optional<std::vector<uint8_t>> LoadFileBytes(const std::string& path);
 
-// The picture the bytes hold; empty when they hold none. nullopt shows "You must pass a
-// non-empty byte array to this function!"; an empty array gives no picture without a message.
-StdPicture PictureFromBytes(const std::optional<std::vector<uint8_t>>& bytes);
+// The picture the bytes hold; empty when they hold none or one beyond the limits. nullopt shows
+// "You must pass a non-empty byte array to this function!"; an empty array gives no picture
+// without a message.
+StdPicture PictureFromBytes(const std::optional<std::vector<uint8_t>>& bytes, const decode::DecodeLimits& limits = {});
 
 }  // namespace kelvane::mImageFrom

@@ -14,7 +14,8 @@ Colour Darkened(Colour c);
 
 // Paints the box around the text extent (left, top)..(right, bottom) grown by bx and by on each
 // side: `beneath` tinted by `tint` at `opacity` percent. A box that cannot be made (an empty or
-// negative side) leaves the canvas unchanged.
+// negative side, or beyond the largest surface) leaves the canvas unchanged; only its part on the
+// canvas is made, so that the work follows what can be seen, not the text's size.
 void PaintLabelBox(gdi::HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t bx, int32_t by,
                    Colour beneath, Colour tint, int32_t opacity);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "raster/gdi_handles.h"
+#include "raster/surface.h"
 
 namespace kelvane {
 
@@ -174,6 +175,13 @@ bool cDIB32::Create(int32_t NewWidth, int32_t NewHeight, Colour BackColor) {
     SetRect(&all, 0, 0, NewWidth, NewHeight);
     FillRect(m_section.dc(), &all, brush.get());
     return true;
+}
+
+bool cDIB32::Fits(int32_t NewWidth, int32_t NewHeight) {
+    MulLng(MulLng(NewWidth, 4), NewHeight);
+    if (NewWidth < 1 || NewHeight < 1 || NewWidth > gdi::kMaxSurfaceSide || NewHeight > gdi::kMaxSurfaceSide)
+        return false;
+    return uint64_t(NewWidth) * 4 * uint64_t(NewHeight) <= gdi::kMaxSurfaceBytes;
 }
 
 void cDIB32::Paint(HDC dest, int32_t x, int32_t y, float factor) const {

@@ -65,6 +65,9 @@ public:
     cDIB32& operator=(const cDIB32&) = delete;
 
     bool Create(int32_t NewWidth, int32_t NewHeight, Colour BackColor = 0);
+    // Whether Create would make a surface of this size with pixels in it, memory permitting;
+    // a byte size beyond 32 bits raises error 6, as in Create.
+    static bool Fits(int32_t NewWidth, int32_t NewHeight);
     void Paint(gdi::HDC dest, int32_t x, int32_t y, float factor = 1.0f) const;
     int32_t Stretch(gdi::HDC dest, int32_t x, int32_t y, int32_t width, int32_t height,
                     int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,

@@ -1,12 +1,13 @@
 // The pieces wide pens are painted with: small polygons (segment bodies, square caps, bevel and
-// miter joins) and the round cap disc. Each is painted straight onto the surface, clipped; a
-// stroke is the union of its pieces, and with one colour painting them in turn gives the union.
+// miter joins) and the round cap disc. Each is painted straight onto the stroke's canvas,
+// clipped; a stroke is the union of its pieces, and with one colour painting them in turn gives
+// the union. Only rows where a piece can reach the surface are visited.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "raster/surface.h"
+#include "raster/stroke_canvas.h"
 
 namespace kelvane::gdi {
 
@@ -19,14 +20,14 @@ struct P64 {
 // y the edges are crossed at their exact x, and the pixels from the rounded-up first crossing
 // to before the rounded-up second crossing are inside; rows run from the top point to before
 // the bottom one.
-void paintPolygon(Surface& s, const P64* points, int count, COLORREF c);
+void paintPolygon(StrokeCanvas& s, const P64* points, int count);
 
 // The round cap and join of a pen width: the pixels of the circle drawn in the box of that
 // width starting width/2 before the point, as the platform's ellipse draws it.
 class Disc {
 public:
     explicit Disc(int64_t width);
-    void paint(Surface& s, int64_t x, int64_t y, COLORREF c) const;
+    void paint(StrokeCanvas& s, int64_t x, int64_t y) const;
 
 private:
     int64_t m_width;

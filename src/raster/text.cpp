@@ -11,6 +11,7 @@
 #include "raster/font.h"
 #include "raster/objects.h"
 #include "raster/paint.h"
+#include "raster/text_tail.h"
 
 namespace kelvane::gdi {
 
@@ -88,33 +89,53 @@ void paintGlyph(Surface& s, GlyphSet& glyphs, const Glyph& g, int64_t penX, int6
     for (int64_t r = r0; r < r1; ++r) paintRow(s, top + r, left, g.bits.data() + size_t(r) * g.pitch, g.width, colour);
 }
 
+// Level text: the baseline one ascent below the reference point, each glyph one advance on,
+// the head's glyphs and then the tail's (measured beforehand) when there is one.
+void drawLevel(DeviceContext* dc, Surface& s, const FontFace& face, GlyphSet& glyphs, int x, int y,
+               const std::u32string& head, const std::u32string* tail, const TextTail::Measure* measure) {
+    const TEXTMETRICA& tm = face.metrics;
+    const int64_t surfaceW = s.width();
+    if (dc->bkMode == OPAQUE) {
+        const int64_t cx = extentOf(glyphs, head) + (tail ? measure->extent : 0);
+        fillBox(s, long(x), long(y), long(x + cx), long(int64_t(y) + tm.tmHeight), dc->bkColour);
+    }
+    const int64_t baseline = int64_t(y) + tm.tmAscent;
+    // Glyphs reaching above the ascent or below the descent are cut at the cell, as the
+    // reference renderer cuts them.
+    const int64_t cellTop = y, cellBottom = int64_t(y) + tm.tmHeight;
+    // A glyph's ink lies within a couple of ems of its pen.
+    const int64_t reach = 2 * int64_t(face.ppem) + 2;
+    int64_t pen = x;
+    for (char32_t c : head) {
+        if (pen - reach > surfaceW) return;  // it only moves right: nothing more can show
+        const Glyph& g = glyphs.glyph(c);
+        paintGlyph(s, glyphs, g, pen, baseline, cellTop, cellBottom, dc->textColour);
+        pen += g.advance;
+    }
+    if (!tail) return;
+    const std::vector<int64_t>& pens = measure->pens;
+    size_t i = 0;
+    if (measure->forward) {
+        // Glyphs whose ink ends left of the surface paint nothing: start at the first that may not.
+        i = size_t(std::partition_point(pens.begin(), pens.end(),
+                                        [&](int64_t p) { return pen + p + measure->inkRight <= 0; }) -
+                   pens.begin());
+    }
+    for (; i < tail->size(); ++i) {
+        const int64_t at = pen + pens[i];
+        if (at - reach > surfaceW) return;
+        paintGlyph(s, glyphs, glyphs.glyph((*tail)[i]), at, baseline, cellTop, cellBottom, dc->textColour);
+    }
+}
+
 void drawText(DeviceContext* dc, int x, int y, const std::u32string& text) {
     Surface* s = surfaceOf(dc);
     if (!s || text.empty()) return;
     const std::shared_ptr<FontFace> face = faceOf(dc->font);
     GlyphSet& glyphs = glyphsFor(*face);
     const TEXTMETRICA& tm = face->metrics;
-    const int64_t surfaceW = s->width();
     if (face->escapement == 0) {
-        // Level text: the baseline one ascent below the reference point, each glyph one
-        // advance on.
-        if (dc->bkMode == OPAQUE) {
-            const int64_t cx = extentOf(glyphs, text);
-            fillBox(*s, long(x), long(y), long(x + cx), long(int64_t(y) + tm.tmHeight), dc->bkColour);
-        }
-        const int64_t baseline = int64_t(y) + tm.tmAscent;
-        // Glyphs reaching above the ascent or below the descent are cut at the cell, as the
-        // reference renderer cuts them.
-        const int64_t cellTop = y, cellBottom = int64_t(y) + tm.tmHeight;
-        // A glyph's ink lies within a couple of ems of its pen.
-        const int64_t reach = 2 * int64_t(face->ppem) + 2;
-        int64_t pen = x;
-        for (char32_t c : text) {
-            if (pen - reach > surfaceW) break;  // it only moves right: nothing more can show
-            const Glyph& g = glyphs.glyph(c);
-            paintGlyph(*s, glyphs, g, pen, baseline, cellTop, cellBottom, dc->textColour);
-            pen += g.advance;
-        }
+        drawLevel(dc, *s, *face, glyphs, x, y, text, nullptr, nullptr);
         return;
     }
     // Turned text: the baseline starts one turned ascent from the reference point, and each
@@ -207,6 +228,40 @@ BOOL GetTextExtentPointU8(HDC dc, const char* utf8, int length, SIZE* size) {
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
     if (!dc || !metrics) return 0;
     *metrics = faceOf(dc->font)->metrics;
+    return 1;
+}
+
+TextTail::TextTail(std::string_view utf8) : m_utf8(utf8) { decodeUtf8(m_utf8.data(), m_utf8.size(), m_text); }
+
+TextTail::~TextTail() = default;
+
+BOOL TextTail::draw(HDC dc, int x, int y, std::string_view head) {
+    if (!validText(dc, head.data(), int(head.size()))) return 0;
+    Surface* s = surfaceOf(dc);
+    const std::shared_ptr<FontFace> face = faceOf(dc->font);
+    if (!s || traceOf(dc) || face->escapement != 0 || m_text.empty()) {
+        const std::string whole = std::string(head) + m_utf8;
+        return TextOutU8(dc, x, y, whole.data(), int(whole.size()));
+    }
+    GlyphSet& glyphs = glyphsFor(*face);
+    if (m_measure.face != face) {
+        Measure m;
+        m.face = face;
+        m.pens.reserve(m_text.size());
+        int64_t pen = 0;
+        for (size_t i = 0; i < m_text.size(); ++i) {
+            const Glyph& g = glyphs.glyph(m_text[i]);
+            m.pens.push_back(pen);
+            pen += g.advance;
+            m.extent += g.extentAdvance;
+            m.inkRight = i == 0 ? g.left + g.width : std::max<int64_t>(m.inkRight, g.left + g.width);
+            m.forward = m.forward && g.advance >= 0;
+        }
+        m_measure = std::move(m);
+    }
+    std::u32string& chars = scratch();
+    decodeUtf8(head.data(), head.size(), chars);
+    drawLevel(dc, *s, *face, glyphs, x, y, chars, &m_text, &m_measure);
     return 1;
 }
 

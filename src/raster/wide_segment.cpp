@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "raster/paint.h"
 
 namespace kelvane::gdi {
 
@@ -20,13 +19,20 @@ int64_t roundHalfUp(double x) { return int64_t(std::floor(x + 0.5)); }
 int64_t sign(int64_t v) { return v > 0 ? 1 : -1; }
 P64 add(P64 p, P64 o) { return P64{p.x + o.x, p.y + o.y}; }
 
-bool farFrom(const Surface& s, P64 p, int64_t reach) {
+bool farFrom(const StrokeCanvas& s, P64 p, int64_t reach) {
     return p.x < -reach || p.y < -reach || p.x > s.width() + reach || p.y > s.height() + reach;
 }
 
-void paintBevel(Surface& surface, P64 au, P64 av, P64 bu, P64 bv, COLORREF c) {
+void paintBevel(StrokeCanvas& canvas, P64 au, P64 av, P64 bu, P64 bv) {
     const P64 quad[4] = {au, bu, av, bv};
-    paintPolygon(surface, quad, 4, c);
+    paintPolygon(canvas, quad, 4);
+}
+
+// [left, right) x [top, bottom), the rows the stroke has not painted in full.
+void fillBox(StrokeCanvas& canvas, int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    const int64_t t = std::max<int64_t>(top, 0), b = std::min(bottom, canvas.height());
+    if (std::max<int64_t>(left, 0) >= std::min(right, canvas.width())) return;
+    for (int64_t y = canvas.openRow(t); y < b; y = canvas.openRow(y + 1)) canvas.fill(y, left, right);
 }
 
 __int128 abs128(__int128 v) { return v < 0 ? -v : v; }
@@ -90,8 +96,7 @@ void WideSegment::faces(bool atEnd, P64& onU, P64& onV) const {
     }
 }
 
-void WideSegment::paintPiece(Surface& surface, P64 s, P64 e, bool squareStart, bool squareEnd,
-                             COLORREF c) const {
+void WideSegment::paintPiece(StrokeCanvas& canvas, P64 s, P64 e, bool squareStart, bool squareEnd) const {
     if (axis) {
         const int64_t lo = -(width / 2), hi = width - width / 2;
         const int64_t e0 = squareStart ? width / 2 : 0, e1 = squareEnd ? width / 2 : 0;
@@ -99,28 +104,28 @@ void WideSegment::paintPiece(Surface& surface, P64 s, P64 e, bool squareStart, b
         if (dy == 0) {
             if (dx > 0) from = s.x - e0, to = e.x + e1;
             else from = e.x - e1, to = s.x + e0;
-            if (from < to) fillBox(surface, long(from), long(s.y + lo), long(to), long(s.y + hi), c);
+            if (from < to) fillBox(canvas, from, s.y + lo, to, s.y + hi);
         } else {
             if (dy > 0) from = s.y - e0, to = e.y + e1;
             else from = e.y - e1, to = s.y + e0;
-            if (from < to) fillBox(surface, long(s.x + lo), long(from), long(s.x + hi), long(to), c);
+            if (from < to) fillBox(canvas, s.x + lo, from, s.x + hi, to);
         }
         return;
     }
     if (s == e && !squareStart && !squareEnd) return;
     const P64 es = squareStart ? extStart : P64{0, 0}, ee = squareEnd ? extEnd : P64{0, 0};
     const P64 quad[4] = {add(add(s, u), es), add(add(e, u), ee), add(add(e, v), ee), add(add(s, v), es)};
-    paintPolygon(surface, quad, 4, c);
+    paintPolygon(canvas, quad, 4);
 }
 
-void paintJoin(Surface& surface, const WideSegment& in, const WideSegment& out, JoinKind kind,
-               const Disc* disc, COLORREF c) {
+void paintJoin(StrokeCanvas& canvas, const WideSegment& in, const WideSegment& out, JoinKind kind,
+               const Disc* disc) {
     const P64 p = in.b;
     const int64_t w = in.width;
     // Nothing of a join reaches further than a miter: five widths.
-    if (farFrom(surface, p, 6 * w + 4)) return;
+    if (farFrom(canvas, p, 6 * w + 4)) return;
     if (kind == JoinKind::Round) {
-        if (disc) disc->paint(surface, p.x, p.y, c);
+        if (disc) disc->paint(canvas, p.x, p.y);
         return;
     }
     P64 au, av, bu, bv;
@@ -128,7 +133,7 @@ void paintJoin(Surface& surface, const WideSegment& in, const WideSegment& out, 
     out.faces(false, bu, bv);
     const __int128 cross = __int128(in.dx) * out.dy - __int128(in.dy) * out.dx;
     if (kind == JoinKind::Bevel || cross == 0) {
-        paintBevel(surface, au, av, bu, bv, c);
+        paintBevel(canvas, au, av, bu, bv);
         return;
     }
     // The miter point: where the outer faces' lines meet, AO + t * dA with t = num / cross.
@@ -148,12 +153,12 @@ void paintJoin(Surface& surface, const WideSegment& in, const WideSegment& out, 
         within = lx * lx + ly * ly <= lc * lc;
     }
     if (!within) {
-        paintBevel(surface, au, av, bu, bv, c);
+        paintBevel(canvas, au, av, bu, bv);
         return;
     }
     const P64 m{ao.x + roundedQuotient(num * in.dx, cross), ao.y + roundedQuotient(num * in.dy, cross)};
     const P64 shape[5] = {ai, bi, ao, m, bo};
-    paintPolygon(surface, shape, 5, c);
+    paintPolygon(canvas, shape, 5);
 }
 
 }  // namespace kelvane::gdi

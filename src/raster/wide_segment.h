@@ -27,13 +27,13 @@ struct WideSegment {
     void faces(bool atEnd, P64& onU, P64& onV) const;
     // Paints the part of the body from s to e (points of this segment), with square-cap
     // extensions where asked.
-    void paintPiece(Surface& surface, P64 s, P64 e, bool squareStart, bool squareEnd, COLORREF c) const;
+    void paintPiece(StrokeCanvas& canvas, P64 s, P64 e, bool squareStart, bool squareEnd) const;
 };
 
 enum class JoinKind { Round, Bevel, Miter };
 
 // Paints the join at the point where `in` ends and `out` starts.
-void paintJoin(Surface& surface, const WideSegment& in, const WideSegment& out, JoinKind kind,
-               const Disc* disc, COLORREF c);
+void paintJoin(StrokeCanvas& canvas, const WideSegment& in, const WideSegment& out, JoinKind kind,
+               const Disc* disc);
 
 }  // namespace kelvane::gdi
