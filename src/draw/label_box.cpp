@@ -24,16 +24,19 @@ void PaintLabelBox(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bot
     cDIB32 box;
     if (!box.Create(AddLng(SubLng(right, left), MulLng(2, bx)), AddLng(SubLng(bottom, top), MulLng(2, by)), beneath))
         return;
-    mGradient::BlendGradient(box, left - bx, top - by, right + bx, bottom + by, tint, tint, opacity, 1);
-    box.Paint(dc, left - bx, top - by, 1.0f);
+    const int32_t boxLeft = SubLng(left, bx), boxTop = SubLng(top, by);
+    mGradient::BlendGradient(box, boxLeft, boxTop, AddLng(right, bx), AddLng(bottom, by), tint, tint, opacity, 1);
+    box.Paint(dc, boxLeft, boxTop, 1.0f);
 }
 
 void FrameLabelBox(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t bx, int32_t by) {
-    MoveToEx(dc, left - bx, top - by, nullptr);
-    LineTo(dc, left - bx, bottom + by);
-    LineTo(dc, right + bx, bottom + by);
-    LineTo(dc, right + bx, top - by);
-    LineTo(dc, left - bx, top - by);
+    const int32_t boxLeft = SubLng(left, bx), boxTop = SubLng(top, by);
+    const int32_t boxRight = AddLng(right, bx), boxBottom = AddLng(bottom, by);
+    MoveToEx(dc, boxLeft, boxTop, nullptr);
+    LineTo(dc, boxLeft, boxBottom);
+    LineTo(dc, boxRight, boxBottom);
+    LineTo(dc, boxRight, boxTop);
+    LineTo(dc, boxLeft, boxTop);
 }
 
 }  // namespace kelvane
