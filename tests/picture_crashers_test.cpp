@@ -1,4 +1,4 @@
-// Inputs that once crashed or hung a picture loader (tests/crashers) stay harmless.
+// Inputs that once crashed or hung a picture loader (tests/crashers/picture) stay harmless.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,11 +12,12 @@ namespace kelvane {
 namespace {
 
 TEST(PictureCrashers, SavedInputsLoadOrFailQuickly) {
-    const std::filesystem::path folder = std::filesystem::path(KELVANE_TEST_DATA) / ".." / "crashers";
+    const std::filesystem::path folder = std::filesystem::path(KELVANE_TEST_DATA) / ".." / "crashers" / "picture";
     test::MessageLog log;
     int inputs = 0;
+    if (!std::filesystem::exists(folder)) return;  // none saved yet
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (!entry.is_regular_file() || entry.path().filename() == "README.md") continue;
+        if (!entry.is_regular_file()) continue;
         const auto start = std::chrono::steady_clock::now();
         const StdPicture picture = mImageFrom::PictureFromBytes(test::readFile(entry.path().string()));
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << entry.path();

@@ -65,5 +65,29 @@ TEST(PolaLine, BadInputFailsBeforeDrawing) {
     EXPECT_EQ(c.DrawPolaLine(Variant::Array{}, 0, 0, "1", 0), 0);
 }
 
+TEST(PolaLine, LabelBoxesBeyondTheLongRangeAreOverflows) {
+    const struct {
+        double x, y;
+        int32_t error;
+    } cases[] = {
+        {1, 1, 0},
+        {2147483647, 1, kErrOverflow},
+        {1, 2147483647, kErrOverflow},
+        {-2147483648.0, 1, kErrOverflow},
+        {1073741823, 1, kErrOverflow},  // twice the offset fits, the width of the box does not
+        {1, -2147483648.0, kErrOverflow},
+    };
+    for (const auto& k : cases) {
+        cChart c;
+        frame(c);
+        EXPECT_EQ(errorOf([&] {
+                      c.DrawPolaLine(Variant::Array{5, 5}, 0, 0, "1", 0, Variant(0), Variant(0), kTrue, kTrue,
+                                     Variant(k.x), Variant(k.y));
+                  }),
+                  k.error)
+            << k.x << ", " << k.y;
+    }
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -97,6 +97,13 @@ TEST(WidePen, HugeWidthsCoverTheCanvasQuickly) {
         LineTo(c.dc(), 20, 15);
     }
     EXPECT_EQ(c.count(RGB(1, 2, 3)), 40 * 30);
+    {
+        // The most negative width has no positive counterpart: it is the widest pen.
+        Selected pen(c.dc(), CreatePen(PS_SOLID, INT_MIN, RGB(4, 5, 6)));
+        MoveToEx(c.dc(), 20, 15, nullptr);
+        LineTo(c.dc(), 20, 15);
+    }
+    EXPECT_EQ(c.count(RGB(4, 5, 6)), 40 * 30);
     EXPECT_LT(clock.ms(), 1000.0);
 }
 

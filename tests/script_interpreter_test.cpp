@@ -325,6 +325,16 @@ TEST(ScriptText, AmpersandJoinsTextAndHexLiteralsStillRead) {
     EXPECT_EQ(r.out, "a1-16\n255\n");
 }
 
+TEST(ScriptText, AChainOfThirtyThousandTermsRunsWithoutNesting) {
+    std::string line = "print 7";
+    for (int i = 0; i < 30000; ++i) line += " & -1";
+    Outcome r = RunText(line + "\n");
+    ASSERT_TRUE(r.completed) << r.err;
+    std::string expected = "7";
+    for (int i = 0; i < 30000; ++i) expected += "-1";
+    EXPECT_EQ(r.out, expected + "\n");
+}
+
 TEST(ScriptText, SavedTextIsWrittenAsItsBytes) {
     const fs::path dir = fs::temp_directory_path() / ("kelvane-text-" + std::to_string(::getpid()));
     fs::create_directories(dir);

@@ -65,7 +65,7 @@ int32_t cChart::DrawPolaLine(const Variant& arrValue, int16_t DecimalNum, int16_
         GetTextExtentPointU8(dc, label.data(), int(label.size()), &size);
         const int32_t lx = Pixel(offsetX + (double(x) - double(size.cx) / 2));
         const int32_t ly = Pixel(offsetY + (y - s.MValueOffset - size.cy));
-        const int32_t rx = lx + size.cx, by = ly + size.cy;
+        const int32_t rx = AddLng(lx, size.cx), by = AddLng(ly, size.cy);
         if (ValueBackVisible != 0) {
             const int32_t bx = Pixel(borderX), byo = Pixel(borderY);
             PaintLabelBox(dc, lx, ly, rx, by, bx, byo, s.FillColor, s.MValueBackColor, s.MValueBackOpacity);

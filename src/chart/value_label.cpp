@@ -38,7 +38,7 @@ void DrawValueLabel(ChartState& chart, DrawingScope& scope, const BarItem& item)
     const POINT origin = ValueLabelOrigin(item, f, s, size);
     const int32_t x = origin.x, y = origin.y;
     const double bottom = f.plotBottom, h = item.h;
-    const int32_t x2 = x + size.cx, y2 = y + size.cy;
+    const int32_t x2 = AddLng(x, size.cx), y2 = AddLng(y, size.cy);
     const int32_t bx = s.MValueBorderOffsetX, by = s.MValueBorderOffsetY;
 
     if (s.MValueBackVisible == kTrue) {

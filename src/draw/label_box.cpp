@@ -51,11 +51,13 @@ void PaintLabelBox(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bot
 }
 
 void FrameLabelBox(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t bx, int32_t by) {
-    MoveToEx(dc, left - bx, top - by, nullptr);
-    LineTo(dc, left - bx, bottom + by);
-    LineTo(dc, right + bx, bottom + by);
-    LineTo(dc, right + bx, top - by);
-    LineTo(dc, left - bx, top - by);
+    const int32_t boxLeft = SubLng(left, bx), boxTop = SubLng(top, by);
+    const int32_t boxRight = AddLng(right, bx), boxBottom = AddLng(bottom, by);
+    MoveToEx(dc, boxLeft, boxTop, nullptr);
+    LineTo(dc, boxLeft, boxBottom);
+    LineTo(dc, boxRight, boxBottom);
+    LineTo(dc, boxRight, boxTop);
+    LineTo(dc, boxLeft, boxTop);
 }
 
 }  // namespace kelvane

@@ -1,5 +1,7 @@
 // Object creation, stock objects, deletion with GDI's deferred rule, and GetObject.
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "raster/objects.h"
 
@@ -92,7 +94,8 @@ HPEN CreatePen(int style, int width, COLORREF colour) {
     if (style < int(PS_SOLID) || style > int(PS_INSIDEFRAME)) return nullptr;
     auto* pen = new PenObject();
     pen->style = DWORD(style);
-    pen->width = width < 0 ? -width : width;
+    // A negative width counts by its size; the most negative int has none, so it is the widest.
+    pen->width = width == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(width);
     pen->colour = colour & 0x00FFFFFF;
     // Wider pens are geometric with round caps and joins.
     pen->geometric = pen->width > 1;

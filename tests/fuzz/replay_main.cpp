@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path arg(argv[i]);
+        // A target without crashers has no crasher folder.
+        if (!std::filesystem::exists(arg) && arg.parent_path().filename() == "crashers") continue;
         if (!std::filesystem::is_directory(arg)) {
             files.push_back(arg);
             continue;

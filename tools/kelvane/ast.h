@@ -21,7 +21,7 @@ struct Expr {
     Variant constant;                     // Constant
     const MethodEntry* method = nullptr;   // Call
     Builtin builtin = Builtin::Rgb;       // Builtin
-    std::vector<ExprPtr> args;            // Call and Builtin (null for an empty slot); Negate: one; Concat: two
+    std::vector<ExprPtr> args;            // Call and Builtin (null for an empty slot); Negate: one; Concat: two or more
 };
 
 struct Statement {

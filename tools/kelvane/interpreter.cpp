@@ -100,9 +100,16 @@ private:
             case Expr::Kind::Call: return call(*e.method, e.args);
             case Expr::Kind::Builtin: return builtin(e);
             case Expr::Kind::Negate: return Negated(eval(*e.args[0]));
-            case Expr::Kind::Concat: return Variant(eval(*e.args[0]).variant.toText() + eval(*e.args[1]).variant.toText());
+            case Expr::Kind::Concat: return joined(e.args);
         }
         return {};
+    }
+
+    // The texts of the terms, left to right.
+    Variant joined(const std::vector<ExprPtr>& terms) {
+        std::string text;
+        for (const ExprPtr& t : terms) text += eval(*t).variant.toText();
+        return Variant(std::move(text));
     }
 
     Value call(const MethodEntry& method, const std::vector<ExprPtr>& args) {

@@ -196,18 +196,19 @@ private:
         }
     }
 
-    // A term, or terms joined by "&" into one text.
+    // A term, or terms joined by "&" into one text. A chain is one node with every term beside the
+    // next, so however long it is, running and freeing it never nests deeper than its terms do.
     ExprPtr expression(int depth) {
-        ExprPtr left = term(depth);
+        ExprPtr first = term(depth);
+        if (!at(TokenKind::Ampersand)) return first;
+        auto joined = std::make_unique<Expr>();
+        joined->kind = Expr::Kind::Concat;
+        joined->args.push_back(std::move(first));
         while (at(TokenKind::Ampersand)) {
             next();
-            auto joined = std::make_unique<Expr>();
-            joined->kind = Expr::Kind::Concat;
-            joined->args.push_back(std::move(left));
             joined->args.push_back(term(depth + 1));
-            left = std::move(joined);
         }
-        return left;
+        return joined;
     }
 
     ExprPtr term(int depth) {
