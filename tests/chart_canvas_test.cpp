@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "bmp_file.h"
+#include "chart/canvas.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
 
@@ -69,6 +70,41 @@ TEST(ChartCanvas, FramesMatchTheReferenceRenderer) {
         chart.BackgroundColor(c.background);
         chart.InitChart();
         EXPECT_EQ(test::comparePictures(reference(c.file), canvasOf(chart)), "");
+    }
+}
+
+// The canvas rows after painting InitChart's background rectangle on a canvas whose template
+// white is laid everywhere (painted empty) or only around `painted`.
+std::vector<uint8_t> backgroundPainted(int w, int h, int border, gdi::COLORREF pen,
+                                       gdi::COLORREF fill, const gdi::RECT& painted) {
+    using namespace gdi;
+    Canvas canvas;
+    EXPECT_TRUE(canvas.create(w, h, painted));
+    Owned<HBRUSH> brush(CreateSolidBrush(fill));
+    Selection selectBrush(canvas.dc(), brush.get());
+    Owned<HPEN> ownPen(border >= 1 ? CreatePen(PS_SOLID, border, pen) : nullptr);
+    Selection selectPen(canvas.dc(), ownPen.get() ? HGDIOBJ(ownPen.get()) : GetStockObject(BLACK_PEN));
+    Rectangle(canvas.dc(), 0, 0, w, h);
+    BITMAP bm{};
+    EXPECT_NE(GetObjectA(canvas.bitmap(), sizeof bm, &bm), 0);
+    const uint8_t* bits = static_cast<const uint8_t*>(bm.bmBits);
+    std::vector<uint8_t> rows(bits, bits + size_t(bm.bmWidthBytes) * size_t(bm.bmHeight));
+    return rows;
+}
+
+TEST(ChartCanvas, WhiteLaidOnlyOnTheRingGivesTheSamePixelsAsAWhiteCanvas) {
+    for (int w : {0, 1, 2, 3, 7, 40}) {
+        for (int h : {0, 1, 2, 5, 33}) {
+            for (int border : {0, 1, 2, 3, 6, 25}) {
+                for (gdi::COLORREF fill : {0xFFFFFFu, 0x0000FFu, 0x808080u, 0x1CCFFFFu}) {
+                    SCOPED_TRACE(testing::Message() << w << "x" << h << " border " << border
+                                                    << " fill " << std::hex << fill);
+                    const gdi::RECT ring{1, 1, w - 1, h - 1};
+                    EXPECT_EQ(backgroundPainted(w, h, border, 0x00FF00, fill, ring),
+                              backgroundPainted(w, h, border, 0x00FF00, fill, gdi::RECT{}));
+                }
+            }
+        }
     }
 }
 

@@ -17,9 +17,12 @@ namespace {
 
 // KELVANE_GDI_TRACE=FOLDER records each canvas's drawing calls as a script in FOLDER (a debugging
 // aid: the script can be drawn again by the reference renderer and the pictures compared).
-void startTraceWhenAsked(HDC dc) {
+const char* traceFolder() {
     const char* folder = std::getenv("KELVANE_GDI_TRACE");
-    if (!folder || !*folder) return;
+    return folder && *folder ? folder : nullptr;
+}
+
+void startTrace(HDC dc, const char* folder) {
     char name[96];
     std::snprintf(name, sizeof name, "/chart-%ld-%p.txt", long(::getpid()), static_cast<void*>(dc));
     StartTrace(dc, (std::string(folder) + name).c_str());
@@ -32,19 +35,25 @@ int32_t cChart::InitChart() {
     // Line points sit on the slot boundaries in this mode, so one slot fewer is needed.
     if (s.HValueAlignMode == 1 && s.DrawBarMode == kvline) s.SerialBars = SubLng(s.SerialBars, 1);
 
-    // A second InitChart replaces the canvas; the old one is released, not leaked.
-    if (!m->canvas.create(s.Width, s.Height)) {
+    // A second InitChart replaces the canvas; the old one is released, not leaked. The background
+    // rectangle below fills at least the canvas less its outer ring of pixels with its opaque
+    // solid brush whatever its pen, so the template's white only matters on that ring. A trace
+    // starts from the canvas as it is, so it gets the white canvas in full.
+    const char* folder = traceFolder();
+    RECT background{};
+    if (!folder) SetRect(&background, 1, 1, s.Width - 1, s.Height - 1);
+    if (!m->canvas.create(s.Width, s.Height, background)) {
         m->errorText += "Canvas could not be created";
         m->errorText += "\r\n";
         return 0;
     }
     const HDC dc = m->canvas.dc();
-    startTraceWhenAsked(dc);
+    if (folder) startTrace(dc, folder);
     SetBkMode(dc, TRANSPARENT);
     SetStretchBltMode(dc, HALFTONE);
 
-    Owned<HBRUSH> background(CreateSolidBrush(COLORREF(s.BackgroundColor)));
-    Selection brush(dc, background.get());
+    Owned<HBRUSH> backgroundBrush(CreateSolidBrush(COLORREF(s.BackgroundColor)));
+    Selection brush(dc, backgroundBrush.get());
     if (s.BorderWidth >= 1) {
         Owned<HPEN> border(CreatePen(PS_SOLID, s.BorderWidth, COLORREF(s.BorderColor)));
         Selection pen(dc, border.get());
