@@ -155,6 +155,7 @@ void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWi
     const size_t count = size_t(out.blocksWide) * size_t(out.blocksHigh);
     out.blocks.assign(count, BlockCode{});
     out.values.clear();
+    out.acSymbols.fill(0);
     // Room for every block at once: pages that busy blocks never reach are never touched.
     out.values.reserve(count * kBlockCoefficients);
     if (count == 0 || width <= 0) return;
@@ -167,6 +168,8 @@ void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWi
     BlockCode* code = out.blocks.data();
     alignas(16) float samples[kBlockCoefficients];
     alignas(16) int16_t coefficients[kBlockCoefficients];
+    const auto countSymbol = [&out](uint8_t symbol, int32_t) { ++out.acSymbols[symbol]; };
+    uint64_t flatBlocks = 0;
 
     for (int32_t by = 0; by < out.blocksHigh; ++by) {
         const uint8_t* strip[8];
@@ -188,17 +191,20 @@ void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWi
                 // stage doubles it) and zero elsewhere, so the transform can be skipped.
                 const float v = colours.sample(rows[0][2], rows[0][1], rows[0][0]);
                 code->dc = int16_t(std::nearbyint(quantiser.dcDivisor * (v * 64.0f)));
+                ++flatBlocks;
                 continue;
             }
             convert(rows, colours, samples);
             code->acMask = transformBlock(samples, quantiser, coefficients);
             code->dc = coefficients[0];
+            forEachAcSymbol(coefficients, code->acMask, countSymbol);
             if (code->acMask) {
                 code->values = uint32_t(out.values.size());
                 out.values.insert(out.values.end(), coefficients, coefficients + kBlockCoefficients);
             }
         }
     }
+    out.acSymbols[kEndOfBlock] += flatBlocks;  // a flat block is its DC and the end of block
 }
 
 void transformPlane(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
