@@ -6,6 +6,7 @@
 
 #include "output/bmp.h"
 #include "output/jpeg_encoder.h"
+#include "output/jpeg_halving.h"
 #include "raster/dib_section.h"
 
 namespace kelvane {
@@ -83,6 +84,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
     // the transform repeats the last column and row into the padding.
     const bool wholeSource = insideSource(source, SourceLeft, SourceTop, Width, Height);
     std::unique_ptr<WorkingBitmap> shared, own;
+    std::vector<uint8_t> halved;  // a half-size drawing averaged straight from the source
     if (!wholeSource) {
         shared = std::make_unique<WorkingBitmap>(int32_t(width8), int32_t(height8));
         if (!shared->valid()) return fail();
@@ -123,6 +125,14 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                     BitBlt(bitmap.dc(), 0, 0, Width, count, source, SourceLeft, SourceTop + first, SRCCOPY);
                     for (int r = 0; r < 8; ++r) out[r] = bitmap.row(std::min(r, count - 1));
                 };
+            } else if (const Surface* pixels = 2 * w == Width && 2 * h == Height
+                                                   ? halvableSource(source, SourceLeft, SourceTop, w, h)
+                                                   : nullptr) {
+                // The halftone stretch to exactly half the size averages each 2 x 2 square: the
+                // same pixels without a drawing.
+                own.reset();
+                halved = halvePixels(*pixels, SourceLeft, SourceTop, int32_t(w), int32_t(h));
+                drawing = {halved.data(), ptrdiff_t(w) * 3, int32_t(w), int32_t(h)};
             } else {
                 own.reset();
                 own = std::make_unique<WorkingBitmap>(int32_t(w), int32_t(h));
