@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "output/jpeg_tables.h"
@@ -107,5 +108,16 @@ void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWi
 // The same for a picture in memory: columns and rows beyond the view repeat its last ones.
 void transformPlane(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
                     ColourComponent component, const QuantTable& table, Plane& out);
+
+// One component of a picture transformed with others in one walk over its pixels.
+struct PlaneJob {
+    ColourComponent component;
+    const QuantTable* table;
+    Plane* plane;
+};
+
+// transformPlane for several components of the same picture at once, block by block.
+void transformPlanes(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
+                     std::span<const PlaneJob> jobs);
 
 }  // namespace kelvane::jpeg

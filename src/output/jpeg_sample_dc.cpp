@@ -1,6 +1,7 @@
 // cJpeg::SampleHDC: reads a rectangle of a device context, at each component's size, into a
 // working 24-bit bitmap through the raster API and hands its rows to the block transform.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <memory>
 
@@ -141,14 +142,27 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 drawing = own->view(0, int32_t(w), int32_t(h));
             }
         }
-        const ColourComponent colour = i == 0 ? ColourComponent::Luminance
-                                       : i == 1 ? ColourComponent::BlueDifference
-                                                : ColourComponent::RedDifference;
-        const QuantTable& table = m_tables[i == 0 ? 0 : 1];
-        if (copiedRows)
-            transformRows(copiedRows, Width, paddedWidth, paddedHeight, colour, table, c.plane);
-        else
-            transformPlane(drawing, paddedWidth, paddedHeight, colour, table, c.plane);
+        const auto jobOf = [this](size_t k) {
+            const ColourComponent colour = k == 0   ? ColourComponent::Luminance
+                                           : k == 1 ? ColourComponent::BlueDifference
+                                                    : ColourComponent::RedDifference;
+            return PlaneJob{colour, &m_tables[k == 0 ? 0 : 1], &m_components[k].plane};
+        };
+        if (copiedRows) {
+            const PlaneJob job = jobOf(i);
+            transformRows(copiedRows, Width, paddedWidth, paddedHeight, job.component, *job.table, c.plane);
+            continue;
+        }
+        // The next component sharing this drawing is transformed in the same walk over it.
+        std::array<PlaneJob, 2> jobs{jobOf(i)};
+        size_t count = 1;
+        if (i + 1 < m_components.size()) {
+            const Component& next = m_components[i + 1];
+            if (roundUp8(ceilDiv(int64_t{next.h} * Width, m_hmax)) == paddedWidth &&
+                roundUp8(ceilDiv(int64_t{next.v} * Height, m_vmax)) == paddedHeight)
+                jobs[count++] = jobOf(++i);
+        }
+        transformPlanes(drawing, paddedWidth, paddedHeight, std::span(jobs).first(count));
     }
     m_width = Width;
     m_height = Height;
