@@ -2,6 +2,7 @@
 // a solid pie to JPEG bytes.
 #include <benchmark/benchmark.h>
 
+#include "chart_canvases.h"
 #include "kelvane/cChart.h"
 
 namespace {
@@ -33,28 +34,11 @@ void BM_DrawLine1000(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawLine1000)->Unit(benchmark::kMillisecond);
 
-// The typical request: 400 x 300, four bar positions of two items each.
-void typicalBarChart(cChart& c) {
-    c.Width(400);
-    c.Height(300);
-    c.SerialBars(4);
-    c.SerialItems(2);
-    c.BarSpaceRate(0.8f);
-    c.DrawBarMode(kvSingleColor);
-    c.InitChart();
-    c.DrawBarChart(100, 5, 0);
-    const float values[2][4] = {{40, 50, 30, 90}, {20, 40, 60, 70}};
-    for (int16_t s = 1; s <= 2; ++s) {
-        c.FillColor(s == 1 ? 0xCC6600 : 0x0078E6);
-        for (int16_t b = 1; b <= 4; ++b) c.AddBarData(s == 1 ? "North" : "South", values[s - 1][b - 1], b, s);
-    }
-}
-
 // The typical request to a picture of `format` and its image map.
 void typicalRequest(benchmark::State& state, const char* format) {
     for (auto _ : state) {
         cChart c;
-        typicalBarChart(c);
+        bench::typicalRequestChart(c, false);
         Variant picture = c.SaveBinary(format);
         benchmark::DoNotOptimize(picture);
         std::string map = c.MakeMap("m", "detail.html");

@@ -41,6 +41,32 @@ inline std::unique_ptr<cChart> barChart(int width, int height) {
     return chart;
 }
 
+// The typical request: a 400 x 300 chart of eight bars (four positions, two series), dressed with
+// grid, legend, value labels, category labels and title, or plain (bars and value axis only).
+inline void typicalRequestChart(cChart& c, bool dressed) {
+    c.Width(400);
+    c.Height(300);
+    c.SerialBars(4);
+    c.SerialItems(2);
+    c.BarSpaceRate(0.8f);
+    c.DrawBarMode(kvSingleColor);
+    if (dressed) {
+        c.BackGrid(kTrue);
+        c.LegendWidth(80);
+    }
+    c.InitChart();
+    c.DrawBarChart(100, 5, 0);
+    const float values[2][4] = {{40, 50, 30, 90}, {20, 40, 60, 70}};
+    for (int16_t s = 1; s <= 2; ++s) {
+        c.FillColor(s == 1 ? 0xCC6600 : 0x0078E6);
+        for (int16_t b = 1; b <= 4; ++b) c.AddBarData(s == 1 ? "North" : "South", values[s - 1][b - 1], b, s);
+    }
+    if (dressed) {
+        c.DrawAreaText(Variant(Variant::Array{"Q1", "Q2", "Q3", "Q4"}));
+        c.DrawChartTiTle("Sales by quarter");
+    }
+}
+
 // A photograph-like canvas (smooth gradients with noise): every block takes the full transform.
 inline std::unique_ptr<cChart> noisyCanvas(int width, int height) {
     auto chart = std::make_unique<cChart>();

@@ -1,5 +1,7 @@
 // JPEG encoding of chart canvases by cJpeg, next to libjpeg-turbo (quality 75, 4:2:0, optimised
-// Huffman tables) reading the same canvas pixels in the same run; plus the encoder's parts.
+// Huffman tables; the float DCT as the reference, the integer one beside it) reading the same
+// canvas pixels in the same run; the typical request against the reference encoding its pixels;
+// plus the encoder's parts. bench/compare.sh runs them interleaved and prints the comparison.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -42,12 +45,11 @@ void BM_KelvaneJpeg(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * w * h);
 }
 
-// libjpeg-turbo on the canvas memory itself: bottom-up rows of blue, green, red.
-void BM_LibjpegTurbo(benchmark::State& state) {
-    const auto chart = canvasFor(state);
-    const int w = int(state.range(0)), h = int(state.range(1));
+// libjpeg-turbo on the canvas memory itself (bottom-up rows of blue, green, red), with the given
+// DCT.
+void libjpegTurbo(benchmark::State& state, gdi::HDC canvas, int w, int h, J_DCT_METHOD dct) {
     gdi::BITMAP bm{};
-    gdi::GetObjectA(gdi::GetCurrentObject(chart->canvasDC(), gdi::OBJ_BITMAP), sizeof bm, &bm);
+    gdi::GetObjectA(gdi::GetCurrentObject(canvas, gdi::OBJ_BITMAP), sizeof bm, &bm);
     std::vector<JSAMPROW> rows(static_cast<size_t>(h));
     for (int y = 0; y < h; ++y)
         rows[size_t(y)] = static_cast<JSAMPLE*>(bm.bmBits) + size_t(h - 1 - y) * size_t(bm.bmWidthBytes);
@@ -67,6 +69,7 @@ void BM_LibjpegTurbo(benchmark::State& state) {
         jpeg_set_defaults(&info);
         jpeg_set_quality(&info, 75, TRUE);  // 4:2:0 is the default for colour pictures
         info.optimize_coding = TRUE;
+        info.dct_method = dct;
         jpeg_start_compress(&info, TRUE);
         jpeg_write_scanlines(&info, rows.data(), JDIMENSION(h));
         jpeg_finish_compress(&info);
@@ -77,6 +80,43 @@ void BM_LibjpegTurbo(benchmark::State& state) {
     state.counters["jpeg_bytes"] = double(bytes);
     state.SetItemsProcessed(state.iterations() * w * h);
 }
+
+// The reference: float DCT, as cJpeg's transform.
+void BM_LibjpegTurbo(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    libjpegTurbo(state, chart->canvasDC(), int(state.range(0)), int(state.range(1)), JDCT_FLOAT);
+}
+
+// The integer DCT, for comparison with earlier runs.
+void BM_LibjpegTurboIslow(benchmark::State& state) {
+    const auto chart = canvasFor(state);
+    libjpegTurbo(state, chart->canvasDC(), int(state.range(0)), int(state.range(1)), JDCT_ISLOW);
+}
+
+// The whole typical request (dressed), from a new chart to the JPEG bytes and the image map.
+void BM_RequestToJpegAndMap(benchmark::State& state) {
+    size_t bytes = 0;
+    for (auto _ : state) {
+        cChart c;
+        bench::typicalRequestChart(c, true);
+        const Variant picture = c.SaveBinary("jpg");
+        bytes = picture.bytes().size();
+        benchmark::DoNotOptimize(bytes);
+        std::string map = c.MakeMap("m", "detail.html");
+        benchmark::DoNotOptimize(map);
+    }
+    state.counters["jpeg_bytes"] = double(bytes);
+}
+BENCHMARK(BM_RequestToJpegAndMap)->Unit(benchmark::kMillisecond);
+
+// The reference encoding the pixels of that request alone.
+void BM_LibjpegTurboRequestPixels(benchmark::State& state) {
+    cChart c;
+    bench::typicalRequestChart(c, true);
+    c.ExportToDC(nullptr);  // what the output methods draw first
+    libjpegTurbo(state, c.canvasDC(), 400, 300, JDCT_FLOAT);
+}
+BENCHMARK(BM_LibjpegTurboRequestPixels)->Unit(benchmark::kMillisecond);
 
 // The parts of cJpeg: sampling (copy, halftone stretch of the chroma, transform), then the two
 // Huffman passes and the segments.
@@ -140,6 +180,7 @@ BENCHMARK(BM_JpegBlockTransform);
 using bench::canvasSizes;
 BENCHMARK(BM_KelvaneJpeg)->Apply(canvasSizes);
 BENCHMARK(BM_LibjpegTurbo)->Apply(canvasSizes);
+BENCHMARK(BM_LibjpegTurboIslow)->Apply(canvasSizes);
 BENCHMARK(BM_KelvaneJpegSampling)->Apply(canvasSizes);
 BENCHMARK(BM_KelvaneJpegEntropyCoding)->Apply(canvasSizes);
 BENCHMARK(BM_HalftoneHalving)->Apply(canvasSizes);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "output/jpeg_blocks.h"
@@ -148,30 +149,49 @@ float sampleOf(ColourComponent component, uint8_t red, uint8_t green, uint8_t bl
     return tableOf(component).sample(red, green, blue);
 }
 
-void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWidth,
-                   int32_t paddedHeight, ColourComponent component, const QuantTable& table, Plane& out) {
-    out.blocksWide = paddedWidth / 8;
-    out.blocksHigh = paddedHeight / 8;
-    const size_t count = size_t(out.blocksWide) * size_t(out.blocksHigh);
-    out.blocks.assign(count, BlockCode{});
-    out.values.clear();
-    // Room for every block at once: pages that busy blocks never reach are never touched.
-    out.values.reserve(count * kBlockCoefficients);
+namespace {
+
+// One plane being made: its conversion, quantiser, next block and symbol statistics.
+struct PlaneWork {
+    PlaneWork(const PlaneJob& job, size_t count)
+        : colours(tableOf(job.component)), quantiser(*job.table), out(*job.plane) {
+        out.blocks.assign(count, BlockCode{});
+        out.values.clear();
+        out.acSymbols.fill(0);
+        // Room for every block at once: pages that busy blocks never reach are never touched.
+        out.values.reserve(count * kBlockCoefficients);
+        code = out.blocks.data();
+    }
+
+    const ColourTable& colours;
+    const BlockQuantiser quantiser;
+    Plane& out;
+    BlockCode* code = nullptr;
+    uint64_t flatBlocks = 0;
+};
+
+void transformJobs(const BlockRowSource& source, int32_t width, int32_t paddedWidth, int32_t paddedHeight,
+                   std::span<const PlaneJob> jobs) {
+    const size_t count = size_t(paddedWidth / 8) * size_t(paddedHeight / 8);
+    std::vector<PlaneWork> work;
+    work.reserve(jobs.size());
+    for (const PlaneJob& job : jobs) {
+        job.plane->blocksWide = paddedWidth / 8;
+        job.plane->blocksHigh = paddedHeight / 8;
+        work.emplace_back(job, count);
+    }
     if (count == 0 || width <= 0) return;
 
-    const ColourTable& colours = tableOf(component);
     const ConvertBlock convert = bestConversion();
-    const BlockQuantiser quantiser(table);
     // Columns of the last, partial block of a row are repeated into this block-sized copy.
     uint8_t edge[8][kRowBytes];
-    BlockCode* code = out.blocks.data();
     alignas(16) float samples[kBlockCoefficients];
     alignas(16) int16_t coefficients[kBlockCoefficients];
 
-    for (int32_t by = 0; by < out.blocksHigh; ++by) {
+    for (int32_t by = 0; by < paddedHeight / 8; ++by) {
         const uint8_t* strip[8];
         source(by, strip);
-        for (int32_t bx = 0; bx < out.blocksWide; ++bx, ++code) {
+        for (int32_t bx = 0; bx < paddedWidth / 8; ++bx) {
             const int32_t x0 = bx * 8;
             const uint8_t* rows[8];
             if (x0 + 8 <= width) {
@@ -183,31 +203,55 @@ void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWi
                     rows[r] = edge[r];
                 }
             }
-            if (oneColour(rows)) {
-                // A block of one value v transforms exactly to DCT(0, 0) = 64 v (each butterfly
-                // stage doubles it) and zero elsewhere, so the transform can be skipped.
-                const float v = colours.sample(rows[0][2], rows[0][1], rows[0][0]);
-                code->dc = int16_t(std::nearbyint(quantiser.dcDivisor * (v * 64.0f)));
-                continue;
-            }
-            convert(rows, colours, samples);
-            code->acMask = transformBlock(samples, quantiser, coefficients);
-            code->dc = coefficients[0];
-            if (code->acMask) {
-                code->values = uint32_t(out.values.size());
-                out.values.insert(out.values.end(), coefficients, coefficients + kBlockCoefficients);
+            const bool flat = oneColour(rows);
+            for (PlaneWork& w : work) {
+                BlockCode* code = w.code++;
+                if (flat) {
+                    // A block of one value v transforms exactly to DCT(0, 0) = 64 v (each
+                    // butterfly stage doubles it) and zero elsewhere, so the transform can be
+                    // skipped.
+                    const float v = w.colours.sample(rows[0][2], rows[0][1], rows[0][0]);
+                    code->dc = int16_t(std::nearbyint(w.quantiser.dcDivisor * (v * 64.0f)));
+                    ++w.flatBlocks;
+                    continue;
+                }
+                convert(rows, w.colours, samples);
+                code->acMask = transformBlock(samples, w.quantiser, coefficients);
+                code->dc = coefficients[0];
+                forEachAcSymbol(coefficients, code->acMask,
+                                [&w](uint8_t symbol, int32_t) { ++w.out.acSymbols[symbol]; });
+                if (code->acMask) {
+                    code->values = uint32_t(w.out.values.size());
+                    w.out.values.insert(w.out.values.end(), coefficients, coefficients + kBlockCoefficients);
+                }
             }
         }
     }
+    // A flat block is its DC and the end of block.
+    for (PlaneWork& w : work) w.out.acSymbols[kEndOfBlock] += w.flatBlocks;
 }
 
-void transformPlane(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
-                    ColourComponent component, const QuantTable& table, Plane& out) {
+}  // namespace
+
+void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWidth,
+                   int32_t paddedHeight, ColourComponent component, const QuantTable& table, Plane& out) {
+    const PlaneJob job{component, &table, &out};
+    transformJobs(source, width, paddedWidth, paddedHeight, std::span(&job, 1));
+}
+
+void transformPlanes(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
+                     std::span<const PlaneJob> jobs) {
     const int32_t width = view.height > 0 ? view.width : 0;
     const auto rowsOf = [&view](int32_t blockRow, const uint8_t* rows[8]) {
         for (int r = 0; r < 8; ++r) rows[r] = view.row(std::min(blockRow * 8 + r, view.height - 1));
     };
-    transformRows(rowsOf, width, paddedWidth, paddedHeight, component, table, out);
+    transformJobs(rowsOf, width, paddedWidth, paddedHeight, jobs);
+}
+
+void transformPlane(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
+                    ColourComponent component, const QuantTable& table, Plane& out) {
+    const PlaneJob job{component, &table, &out};
+    transformPlanes(view, paddedWidth, paddedHeight, std::span(&job, 1));
 }
 
 }  // namespace kelvane::jpeg

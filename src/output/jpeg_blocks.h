@@ -2,9 +2,12 @@
 // float AAN forward DCT and quantisation, one 8 x 8 block at a time.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "output/jpeg_tables.h"
@@ -31,6 +34,29 @@ struct BlockCode {
     int16_t dc = 0;
 };
 
+inline constexpr uint8_t kEndOfBlock = 0x00;
+inline constexpr uint8_t kZeroRun16 = 0xF0;
+
+// Calls emit(symbol, value) for the AC symbols of one block in coding order: runs of 16 zeros
+// (value 0), each nonzero coefficient as run << 4 | category with its value, then the end of
+// block (value 0) unless the last coefficient is nonzero. `mask` is the block's AC mask and
+// `zigzag` its 64 values (not read when the mask is 0).
+template <class Emit>
+inline void forEachAcSymbol(const int16_t* zigzag, uint64_t mask, Emit&& emit) {
+    int last = 0;
+    while (mask) {
+        const int k = std::countr_zero(mask);
+        mask &= mask - 1;
+        int run = k - last - 1;
+        for (; run >= 16; run -= 16) emit(kZeroRun16, int32_t{0});
+        const int32_t value = zigzag[k];
+        const uint32_t absolute = uint32_t(value < 0 ? -value : value);
+        emit(uint8_t(run << 4 | std::bit_width(absolute)), value);
+        last = k;
+    }
+    if (last != kBlockCoefficients - 1) emit(kEndOfBlock, int32_t{0});
+}
+
 // The quantised coefficients of one component, blocks in raster order. Most blocks of a chart are
 // flat (no AC coefficient), so only the others keep all 64 values (zigzag order); coefficients
 // of 8-bit samples stay within +-2048, so 16 bits hold them.
@@ -38,6 +64,8 @@ struct Plane {
     int32_t blocksWide = 0, blocksHigh = 0;
     std::vector<BlockCode> blocks;
     std::vector<int16_t> values;
+    // How often each AC symbol occurs in the blocks, counted as they are quantised.
+    std::array<uint64_t, 256> acSymbols{};
 
     const BlockCode& block(int32_t column, int32_t row) const {
         return blocks[size_t(row) * size_t(blocksWide) + size_t(column)];
@@ -80,5 +108,16 @@ void transformRows(const BlockRowSource& source, int32_t width, int32_t paddedWi
 // The same for a picture in memory: columns and rows beyond the view repeat its last ones.
 void transformPlane(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
                     ColourComponent component, const QuantTable& table, Plane& out);
+
+// One component of a picture transformed with others in one walk over its pixels.
+struct PlaneJob {
+    ColourComponent component;
+    const QuantTable* table;
+    Plane* plane;
+};
+
+// transformPlane for several components of the same picture at once, block by block.
+void transformPlanes(const PixelView& view, int32_t paddedWidth, int32_t paddedHeight,
+                     std::span<const PlaneJob> jobs);
 
 }  // namespace kelvane::jpeg

@@ -24,12 +24,18 @@ HuffmanTable buildHuffmanTable(const SymbolFrequencies& frequencies, int maxSymb
     std::array<int, kSymbols> others;
     others.fill(-1);
 
-    for (;;) {
-        // The least and next least nonzero frequencies in one pass; "<=" lets a later (higher)
-        // symbol win a tie, and a new least pushes the old one to second place.
+    // The symbols still heading a subtree, in increasing order; a merged-away one leaves the list.
+    std::array<int, kSymbols> present;
+    int presentCount = 0;
+    for (int i = 0; i < kSymbols; ++i)
+        if (freq[size_t(i)] != 0) present[size_t(presentCount++)] = i;
+
+    while (presentCount >= 2) {
+        // The least and next least frequencies in one pass; "<=" lets a later (higher) symbol win
+        // a tie, and a new least pushes the old one to second place.
         int v1 = -1, v2 = -1;
-        for (int i = 0; i < kSymbols; ++i) {
-            if (freq[size_t(i)] == 0) continue;
+        for (int n = 0; n < presentCount; ++n) {
+            const int i = present[size_t(n)];
             if (v1 < 0 || freq[size_t(i)] <= freq[size_t(v1)]) {
                 v2 = v1;
                 v1 = i;
@@ -37,9 +43,12 @@ HuffmanTable buildHuffmanTable(const SymbolFrequencies& frequencies, int maxSymb
                 v2 = i;
             }
         }
-        if (v2 < 0) break;
         freq[size_t(v1)] += freq[size_t(v2)];
         freq[size_t(v2)] = 0;
+        int* const end = present.data() + presentCount;
+        int* const at = std::find(present.data(), end, v2);
+        std::copy(at + 1, end, at);
+        --presentCount;
         // Every symbol of both subtrees moves one level down; v2's chain joins v1's.
         ++codeSize[size_t(v1)];
         while (others[size_t(v1)] >= 0) {

@@ -1,11 +1,13 @@
 // cJpeg::SampleHDC: reads a rectangle of a device context, at each component's size, into a
 // working 24-bit bitmap through the raster API and hands its rows to the block transform.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <memory>
 
 #include "output/bmp.h"
 #include "output/jpeg_encoder.h"
+#include "output/jpeg_halving.h"
 #include "raster/dib_section.h"
 
 namespace kelvane {
@@ -83,6 +85,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
     // the transform repeats the last column and row into the padding.
     const bool wholeSource = insideSource(source, SourceLeft, SourceTop, Width, Height);
     std::unique_ptr<WorkingBitmap> shared, own;
+    std::vector<uint8_t> halved;  // a half-size drawing averaged straight from the source
     if (!wholeSource) {
         shared = std::make_unique<WorkingBitmap>(int32_t(width8), int32_t(height8));
         if (!shared->valid()) return fail();
@@ -123,6 +126,14 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                     BitBlt(bitmap.dc(), 0, 0, Width, count, source, SourceLeft, SourceTop + first, SRCCOPY);
                     for (int r = 0; r < 8; ++r) out[r] = bitmap.row(std::min(r, count - 1));
                 };
+            } else if (const Surface* pixels = 2 * w == Width && 2 * h == Height
+                                                   ? halvableSource(source, SourceLeft, SourceTop, w, h)
+                                                   : nullptr) {
+                // The halftone stretch to exactly half the size averages each 2 x 2 square: the
+                // same pixels without a drawing.
+                own.reset();
+                halved = halvePixels(*pixels, SourceLeft, SourceTop, int32_t(w), int32_t(h));
+                drawing = {halved.data(), ptrdiff_t(w) * 3, int32_t(w), int32_t(h)};
             } else {
                 own.reset();
                 own = std::make_unique<WorkingBitmap>(int32_t(w), int32_t(h));
@@ -131,14 +142,27 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 drawing = own->view(0, int32_t(w), int32_t(h));
             }
         }
-        const ColourComponent colour = i == 0 ? ColourComponent::Luminance
-                                       : i == 1 ? ColourComponent::BlueDifference
-                                                : ColourComponent::RedDifference;
-        const QuantTable& table = m_tables[i == 0 ? 0 : 1];
-        if (copiedRows)
-            transformRows(copiedRows, Width, paddedWidth, paddedHeight, colour, table, c.plane);
-        else
-            transformPlane(drawing, paddedWidth, paddedHeight, colour, table, c.plane);
+        const auto jobOf = [this](size_t k) {
+            const ColourComponent colour = k == 0   ? ColourComponent::Luminance
+                                           : k == 1 ? ColourComponent::BlueDifference
+                                                    : ColourComponent::RedDifference;
+            return PlaneJob{colour, &m_tables[k == 0 ? 0 : 1], &m_components[k].plane};
+        };
+        if (copiedRows) {
+            const PlaneJob job = jobOf(i);
+            transformRows(copiedRows, Width, paddedWidth, paddedHeight, job.component, *job.table, c.plane);
+            continue;
+        }
+        // The next component sharing this drawing is transformed in the same walk over it.
+        std::array<PlaneJob, 2> jobs{jobOf(i)};
+        size_t count = 1;
+        if (i + 1 < m_components.size()) {
+            const Component& next = m_components[i + 1];
+            if (roundUp8(ceilDiv(int64_t{next.h} * Width, m_hmax)) == paddedWidth &&
+                roundUp8(ceilDiv(int64_t{next.v} * Height, m_vmax)) == paddedHeight)
+                jobs[count++] = jobOf(++i);
+        }
+        transformPlanes(drawing, paddedWidth, paddedHeight, std::span(jobs).first(count));
     }
     m_width = Width;
     m_height = Height;

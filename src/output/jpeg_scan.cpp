@@ -1,5 +1,6 @@
-// Block order, symbol coding and bit output of the scans. Both passes (statistics and coding)
-// walk the same blocks through one template, so they cannot disagree about a symbol.
+// Block order, symbol coding and bit output of the scans. The statistics and the coding walk the
+// same blocks in the same order, and AC symbols come from one template both when the planes count
+// them and when they are coded, so the two cannot disagree about a symbol.
 #include "output/jpeg_scan.h"
 
 #include <bit>
@@ -10,8 +11,6 @@ namespace {
 
 constexpr int kMaxBlocksPerMcu = 10;
 constexpr int kMaxScanComponents = 3;
-constexpr uint8_t kEndOfBlock = 0x00;
-constexpr uint8_t kZeroRun16 = 0xF0;
 
 // Category (bit count of the magnitude) and the extra bits that follow a symbol: the value
 // itself when positive, value - 1 in the low bits when negative.
@@ -39,24 +38,9 @@ inline void codeBlock(const Plane& plane, const BlockCode* block, int32_t& predi
     predictor = block->dc;
     sink.symbol(dc, uint8_t(d.category), d.bits);
 
-    uint64_t mask = block->acMask;
-    int last = 0;
-    if (mask) {
-        const int16_t* values = plane.values.data() + block->values;
-        do {
-            const int k = std::countr_zero(mask);
-            mask &= mask - 1;
-            int run = k - last - 1;
-            while (run >= 16) {
-                sink.symbol(ac, kZeroRun16, 0);
-                run -= 16;
-            }
-            const Magnitude m = magnitude(values[k]);
-            sink.symbol(ac, uint8_t(run << 4 | m.category), m.bits);
-            last = k;
-        } while (mask);
-    }
-    if (last != kBlockCoefficients - 1) sink.symbol(ac, kEndOfBlock, 0);
+    const int16_t* values = block->acMask ? plane.values.data() + block->values : nullptr;
+    forEachAcSymbol(values, block->acMask,
+                    [&](uint8_t symbol, int32_t value) { sink.symbol(ac, symbol, magnitude(value).bits); });
 }
 
 // Calls visit(component index, block or null for a dummy block) in coding order.
@@ -88,15 +72,6 @@ void forEachBlock(const Frame& frame, const ScanGroup& group, Visit&& visit) {
         }
     }
 }
-
-struct SymbolCounter {
-    SlotFrequencies& frequencies;
-    void symbol(int slot, uint8_t symbol, uint32_t) { ++frequencies[size_t(slot)][symbol]; }
-    void unchangedBlock(int dc, int ac) {
-        ++frequencies[size_t(dc)][0];
-        ++frequencies[size_t(ac)][kEndOfBlock];
-    }
-};
 
 // Bits collected most significant first in a 64-bit accumulator and written 32 at a time; a byte
 // 0xFF in the data is followed by a stuffed 0x00.
@@ -225,13 +200,26 @@ std::vector<ScanGroup> groupScans(const Frame& frame) {
 }
 
 void countScanSymbols(const Frame& frame, const ScanGroup& group, SlotFrequencies& frequencies) {
-    SymbolCounter counter{frequencies};
+    // The AC symbols of real blocks were counted as they were quantised; a dummy block adds an end
+    // of block. DC symbols are the categories of the differences in coding order.
     std::array<int32_t, kMaxScanComponents> predictors{};
     forEachBlock(frame, group, [&](size_t i, const BlockCode* block) {
-        const FrameComponent& c = frame.components[i];
-        const int table = c.segment.table;
-        codeBlock(*c.plane, block, predictors[i - group.first], dcSlot(table), acSlot(table), counter);
+        const int table = frame.components[i].segment.table;
+        SymbolFrequencies& dc = frequencies[size_t(dcSlot(table))];
+        if (!block) {
+            ++dc[0];
+            ++frequencies[size_t(acSlot(table))][kEndOfBlock];
+            return;
+        }
+        int32_t& predictor = predictors[i - group.first];
+        ++dc[size_t(magnitude(block->dc - predictor).category)];
+        predictor = block->dc;
     });
+    for (size_t i = group.first; i < group.first + group.count; ++i) {
+        const FrameComponent& c = frame.components[i];
+        SymbolFrequencies& ac = frequencies[size_t(acSlot(c.segment.table))];
+        for (int s = 0; s < 256; ++s) ac[size_t(s)] += c.plane->acSymbols[size_t(s)];
+    }
 }
 
 void writeScanData(ByteSink& sink, const Frame& frame, const ScanGroup& group,

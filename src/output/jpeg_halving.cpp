@@ -1,0 +1,33 @@
+// 2 x 2 averaging of a canvas rectangle, rounded as the halftone stretch rounds: (sum + 2) / 4
+// for each byte.
+#include "output/jpeg_halving.h"
+
+#include "raster/objects.h"
+
+namespace kelvane::jpeg {
+
+const gdi::Surface* halvableSource(gdi::HDC source, int32_t left, int32_t top, int64_t width, int64_t height) {
+    const gdi::Surface* surface = gdi::surfaceOf(source);
+    if (!surface || (surface->bpp() != 24 && surface->bpp() != 32)) return nullptr;
+    if (width <= 0 || height <= 0 || left < 0 || top < 0) return nullptr;
+    if (left + 2 * width > surface->width() || top + 2 * height > surface->height()) return nullptr;
+    return surface;
+}
+
+std::vector<uint8_t> halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
+                                 int32_t height) {
+    const size_t step = size_t(source.bpp() / 8);
+    const size_t rowBytes = size_t(width) * 3;
+    std::vector<uint8_t> out(rowBytes * size_t(height));
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* a = source.row(top + 2 * y) + size_t(left) * step;
+        const uint8_t* b = source.row(top + 2 * y + 1) + size_t(left) * step;
+        uint8_t* to = out.data() + size_t(y) * rowBytes;
+        for (int32_t x = 0; x < width; ++x, a += 2 * step, b += 2 * step, to += 3)
+            for (size_t k = 0; k < 3; ++k)
+                to[k] = uint8_t((unsigned(a[k]) + a[step + k] + b[k] + b[step + k] + 2) / 4);
+    }
+    return out;
+}
+
+}  // namespace kelvane::jpeg
