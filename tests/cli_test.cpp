@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <initializer_list>
 #include <map>
+#include <sstream>
 #include <string>
+
+#include "batch.h"
 
 namespace {
 
@@ -313,6 +317,27 @@ TEST_F(Cli, ADoubleDashEndsTheOptions) {
     CliResult r = RunKelvane({"--", "-o"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "dash\n");
+}
+
+TEST(Batch, OutputOfTasksThatFinishOutOfOrderIsShownInTaskOrderAsEachWroteIt) {
+    // Task 0 cannot finish before task 1 has: the held output must still come first.
+    std::promise<void> secondDone;
+    std::shared_future<void> secondDoneFuture = secondDone.get_future().share();
+    const kelvane::script::BatchTask task = [&](size_t i, std::ostream& out, std::ostream& err) {
+        if (i == 0) secondDoneFuture.wait();
+        out << "out" << i << ' ';
+        err << "err" << i << ' ';
+        out << "more" << i << '\n';
+        if (i == 1) secondDone.set_value();
+        return int(i);
+    };
+    std::ostringstream both;
+    const kelvane::script::BatchAnnounce announce = [](size_t i, std::ostream& out, std::ostream&) {
+        out << '[' << i << "] ";
+    };
+    const int worst = kelvane::script::RunBatch(3, 2, task, announce, both, both);
+    EXPECT_EQ(worst, 2);
+    EXPECT_EQ(both.str(), "[0] out0 err0 more0\n[1] out1 err1 more1\n[2] out2 err2 more2\n");
 }
 
 }  // namespace
