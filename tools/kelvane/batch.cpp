@@ -6,6 +6,7 @@
 #include <mutex>
 #include <streambuf>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -128,7 +129,15 @@ int RunBatch(size_t count, unsigned jobs, const BatchTask& task, const BatchAnno
     Batch batch(count, jobs, task);
     std::vector<std::jthread> workers;
     workers.reserve(jobs);
-    for (unsigned i = 0; i < jobs; ++i) workers.emplace_back([&batch] { batch.Work(); });
+    // Fewer threads than asked for when the system allows no more; none at all is an error.
+    for (unsigned i = 0; i < jobs; ++i) {
+        try {
+            workers.emplace_back([&batch] { batch.Work(); });
+        } catch (const std::system_error&) {
+            if (workers.empty()) throw;
+            break;
+        }
+    }
     return batch.Show(announce, out, err);
 }
 

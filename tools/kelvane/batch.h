@@ -17,7 +17,8 @@ using BatchAnnounce = std::function<void(size_t index, std::ostream& out, std::o
 // Runs tasks 0 .. count-1 on min(jobs, count) worker threads (jobs at least 1), started in
 // order; a task's output is held until the ones before it are shown, its writes to out and err
 // then replayed in the order it made them. Workers start at most a few tasks ahead of the
-// output, so held output stays bounded. Returns the largest status of the tasks.
+// output, so held output stays bounded. Returns the largest status of the tasks; throws
+// std::system_error, before any task ran, when not even one thread can be started.
 int RunBatch(size_t count, unsigned jobs, const BatchTask& task, const BatchAnnounce& announce,
              std::ostream& out, std::ostream& err);
 

@@ -281,7 +281,13 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         shownOut.flush();
         shownErr << '[' << (i + 1) << '/' << count << "] " << scripts[i] << '\n';
     };
-    const int status = RunBatch(count, options.jobs, task, announce, out, err);
+    int status;
+    try {
+        status = RunBatch(count, options.jobs, task, announce, out, err);
+    } catch (const std::system_error& e) {
+        err << "kelvane: cannot start a thread: " << e.what() << '\n';
+        status = kExitScriptFailed;
+    }
     return CheckedOutput(out, err, status);
 }
 
