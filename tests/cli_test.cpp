@@ -7,8 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <initializer_list>
+#include <map>
+#include <sstream>
 #include <string>
+
+#include "batch.h"
 
 namespace {
 
@@ -62,6 +67,7 @@ TEST_F(Cli, HelpPrintsUsageOnStandardOutput) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: kelvane [options] SCRIPT...", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("--output"), std::string::npos);
+    EXPECT_NE(r.out.find("-j, --jobs N"), std::string::npos);
     EXPECT_NE(r.out.find("Exit status:\n  0  every script ran to its end"), std::string::npos) << r.out;
     EXPECT_EQ(r.err, "");
 }
@@ -89,6 +95,23 @@ TEST_F(Cli, UsageErrorsExitWithStatusTwo) {
     CliResult noFolder = RunKelvane({"ok.kvs", "-o"});
     EXPECT_EQ(noFolder.status, 2);
     EXPECT_NE(noFolder.err.find("needs a folder"), std::string::npos) << noFolder.err;
+
+    const struct {
+        std::initializer_list<std::string> args;
+        const char* message;
+    } badValues[] = {
+        {{"-j", "0", "ok.kvs"}, "option -j needs a number from 1 to 1024, not '0'"},
+        {{"-j1025", "ok.kvs"}, "option -j needs a number from 1 to 1024, not '1025'"},
+        {{"--jobs=two", "ok.kvs"}, "option --jobs needs a number from 1 to 1024, not 'two'"},
+        {{"ok.kvs", "--jobs"}, "option --jobs needs a number from 1 to 1024\n"},
+        {{"--codepage=", "ok.kvs"}, "option --codepage needs a number, not ''"},
+    };
+    for (const auto& row : badValues) {
+        CliResult r = RunKelvane(row.args);
+        EXPECT_EQ(r.status, 2) << row.message;
+        EXPECT_EQ(r.out, "") << row.message;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(Cli, AnUnreadableScriptStopsTheRunBeforeAnyScriptRuns) {
@@ -190,6 +213,68 @@ TEST_F(Cli, ProgressLinesAppearOnlyForMoreThanThreeScripts) {
     EXPECT_EQ(four.err, "[1/4] a.kvs\n[2/4] b.kvs\n[3/4] c.kvs\n[4/4] d.kvs\n");
 }
 
+// Files of a folder by name, with their bytes.
+std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+TEST_F(Cli, ScriptsRunSideBySideGiveTheFilesAndOutputOfEachScriptRunAlone) {
+    // A GIF with a picture leaves the ordered dither on for its thread; the next script's GIF
+    // must not inherit it, whichever thread runs it and whatever ran there before.
+    const std::string sky = (fs::path(KELVANE_TEST_DATA).parent_path().parent_path() /
+                             "examples/pictures/sky.bmp").string();
+    Write("picture.kvs", "Width = 60\nHeight = 40\nInitChart\nDrawImage \"" + sky +
+                             "\", 0, 0, RGB(255, 255, 255), 100\nmakeChart \"picture.gif\"\nprint \"picture\"\n");
+    const std::string bars = "Width = 200\nHeight = 150\nSerialBars = 2\nSerialItems = 1\nBarSpaceRate = 0.8\n"
+                             "DrawBarMode = kvSingleColor\nInitChart\n"
+                             "DrawBarChart 60, 6, 0\nFillColor = RGB(80, 160, 250)\nAddBarData \"a\", 35, 1, 1\n"
+                             "AddBarData \"a\", 48, 2, 1\n";
+    Write("plain.kvs", bars + "makeChart \"plain.bmp\"\nprint \"plain\"\nmakeChart \"plain.gif\"\n");
+    Write("failing.kvs", "print \"before\"\nprint SaveBinary(Array())\n");
+    Write("last.kvs", "print \"last\"\n");
+
+    CliResult alone = RunKelvane({"-o", "alone", "plain.kvs"});
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    std::map<std::string, std::string> reference;
+    for (const char* jobs : {"1", "2", "4"}) {
+        const std::string folder = std::string("jobs") + jobs;
+        CliResult r = RunKelvane({"-j", jobs, "-o", folder, "picture.kvs", "plain.kvs", "failing.kvs", "last.kvs"});
+        EXPECT_EQ(r.status, 1) << jobs;
+        EXPECT_EQ(r.out, "picture\nplain\nbefore\nlast\n") << jobs;
+        EXPECT_EQ(r.err, "[1/4] picture.kvs\n[2/4] plain.kvs\n[3/4] failing.kvs\n"
+                         "failing.kvs:2: SaveBinary: error 13: Type mismatch\n[4/4] last.kvs\n") << jobs;
+        const std::map<std::string, std::string> files = FolderFiles(m_folder / folder);
+        EXPECT_EQ(files.size(), 3u) << jobs;
+        if (reference.empty()) reference = files;
+        EXPECT_TRUE(files == reference) << "-j " << jobs << " wrote other bytes than -j 1";
+        EXPECT_TRUE(files.at("plain.gif") == Read(m_folder / "alone/plain.gif")) << "-j " << jobs;
+    }
+}
+
+TEST_F(Cli, TheCodePageHoldsForEveryScriptRunSideBySide) {
+    // The title is placed by its width in bytes of the code page: each of its four letters is
+    // two bytes in code page 936 and a question mark in 1252.
+    for (const char* name : {"a", "b", "c"})
+        Write(std::string(name) + ".kvs", "Width = 100\nHeight = 40\nInitChart\nDrawChartTiTle \"\xE4\xB8\xAD\xE6\x96\x87"
+                                          "\xE4\xB8\xAD\xE6\x96\x87\"\nmakeChart \"" + std::string(name) + ".bmp\"\n");
+    CliResult western = RunKelvane({"--codepage", "1252", "-j", "3", "-o", "western", "a.kvs", "b.kvs", "c.kvs"});
+    CliResult chinese = RunKelvane({"-j", "3", "-o", "chinese", "a.kvs", "b.kvs", "c.kvs"});
+    ASSERT_EQ(western.status, 0) << western.err;
+    ASSERT_EQ(chinese.status, 0) << chinese.err;
+    const std::string letter = Read(m_folder / "western/a.bmp");
+    const std::string question = Read(m_folder / "chinese/a.bmp");
+    EXPECT_TRUE(letter != question) << "the code page was not used";
+    for (const char* name : {"b", "c"}) {
+        EXPECT_TRUE(Read(m_folder / "western" / (std::string(name) + ".bmp")) == letter) << name;
+        EXPECT_TRUE(Read(m_folder / "chinese" / (std::string(name) + ".bmp")) == question) << name;
+    }
+}
+
 TEST_F(Cli, EachScriptGetsAFreshChart) {
     Write("first.kvs", "Width = 6\nHeight = 4\nInitChart\n");
     Write("second.kvs", "print SaveBinary(\"bmp\")\n");
@@ -232,6 +317,27 @@ TEST_F(Cli, ADoubleDashEndsTheOptions) {
     CliResult r = RunKelvane({"--", "-o"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "dash\n");
+}
+
+TEST(Batch, OutputOfTasksThatFinishOutOfOrderIsShownInTaskOrderAsEachWroteIt) {
+    // Task 0 cannot finish before task 1 has: the held output must still come first.
+    std::promise<void> secondDone;
+    std::shared_future<void> secondDoneFuture = secondDone.get_future().share();
+    const kelvane::script::BatchTask task = [&](size_t i, std::ostream& out, std::ostream& err) {
+        if (i == 0) secondDoneFuture.wait();
+        out << "out" << i << ' ';
+        err << "err" << i << ' ';
+        out << "more" << i << '\n';
+        if (i == 1) secondDone.set_value();
+        return int(i);
+    };
+    std::ostringstream both;
+    const kelvane::script::BatchAnnounce announce = [](size_t i, std::ostream& out, std::ostream&) {
+        out << '[' << i << "] ";
+    };
+    const int worst = kelvane::script::RunBatch(3, 2, task, announce, both, both);
+    EXPECT_EQ(worst, 2);
+    EXPECT_EQ(both.str(), "[0] out0 err0 more0\n[1] out1 err1 more1\n[2] out2 err2 more2\n");
 }
 
 }  // namespace

@@ -8,11 +8,15 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
+#include "batch.h"
 #include "interpreter.h"
 #include "kelvane/cChart.h"
 #include "kelvane/gdi.h"
+#include "kelvane/messages.h"
+#include "output/dither8bpp.h"
 
 #ifndef KELVANE_VERSION
 #define KELVANE_VERSION "unknown"
@@ -22,10 +26,12 @@ namespace kelvane::script {
 namespace {
 
 constexpr std::string_view kUsage = R"(Usage: kelvane [options] SCRIPT...
-Draws the charts that chart scripts describe. Each script runs with a fresh chart, in turn.
+Draws the charts that chart scripts describe. Each script runs with a fresh chart; scripts run
+side by side, one per thread, each giving the files and output it gives when run alone.
 
 Options:
   -o, --output DIR  put files with relative names (makeChart, save) in DIR, created if missing
+  -j, --jobs N      run up to N scripts at once (default: one per processor core; 1 to 1024)
       --codepage N  the system code page text is measured and converted in (default 936;
                     1252, 65001 and the other code pages iconv knows)
       --help        show this text and exit
@@ -46,6 +52,11 @@ A failure is reported on standard error as SCRIPT:LINE: Method: message and ends
 a call that fails, a message the chart records in ErrorInfo (one line each), makeChart or save
 that writes nothing. After On Error Resume Next it is reported and the script goes on.
 
+Standard output and standard error show each script's output in one piece, in the order the
+scripts were given; with more than three scripts a line [N/COUNT] SCRIPT on standard error
+comes before each. Scripts that write files of the same name should run with -j 1: side by side,
+which of them leaves the file is not fixed.
+
 Exit status:
   0  every script ran to its end (failures passed over by On Error Resume Next do not count)
   1  a script had a syntax error or a failure that ended it
@@ -57,14 +68,46 @@ struct Options {
     bool version = false;
     std::optional<std::string> outputFolder;
     std::optional<unsigned> codePage;
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::string> scripts;
 };
+
+inline constexpr unsigned kMaxJobs = 1024;
+
+// The value of an option given as "NAME VALUE" or "NAME=VALUE" (long) or "-xVALUE" (short);
+// false when the option is not this one. Moves i past a separate value.
+bool OptionValue(std::span<const std::string> args, size_t& i, std::string_view shortName,
+                 std::string_view longName, std::optional<std::string>& value) {
+    const std::string& arg = args[i];
+    if (arg == shortName || arg == longName) {
+        if (i + 1 < args.size()) value = args[++i];
+        else value.reset();
+        return true;
+    }
+    for (std::string_view name : {shortName, longName}) {
+        const bool isLong = name.starts_with("--");
+        if (!name.empty() && arg.size() > name.size() && arg.starts_with(name) &&
+            (!isLong || arg[name.size()] == '=')) {
+            value = arg.substr(name.size() + (isLong ? 1 : 0));
+            return true;
+        }
+    }
+    return false;
+}
+
+// A decimal number of at most nine digits, as option values take it.
+std::optional<unsigned> OptionNumber(const std::string& value) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (value.empty() || value.size() > 9 || !std::all_of(value.begin(), value.end(), digit)) return {};
+    return unsigned(std::stoul(value));
+}
 
 // Returns an error text for a usage error, empty when the options are fine.
 std::string ParseOptions(std::span<const std::string> args, Options& options) {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        std::optional<std::string> value;
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             options.scripts.push_back(arg);
         } else if (arg == "--") {
@@ -78,18 +121,18 @@ std::string ParseOptions(std::span<const std::string> args, Options& options) {
             options.outputFolder = args[++i];
         } else if (arg.starts_with("--output=")) {
             options.outputFolder = arg.substr(9);
-        } else if (arg == "--codepage" || arg.starts_with("--codepage=")) {
-            std::string value;
-            if (arg == "--codepage") {
-                if (i + 1 == args.size()) return "option --codepage needs a number";
-                value = args[++i];
-            } else {
-                value = arg.substr(11);
+        } else if (OptionValue(args, i, "", "--codepage", value)) {
+            if (!value) return "option --codepage needs a number";
+            options.codePage = OptionNumber(*value);
+            if (!options.codePage) return "option --codepage needs a number, not '" + *value + "'";
+        } else if (OptionValue(args, i, "-j", "--jobs", value)) {
+            const std::optional<unsigned> jobs = value ? OptionNumber(*value) : std::nullopt;
+            if (!jobs || *jobs < 1 || *jobs > kMaxJobs) {
+                const std::string range = " needs a number from 1 to " + std::to_string(kMaxJobs);
+                return "option " + std::string(arg.starts_with("--") ? "--jobs" : "-j") + range +
+                       (value ? ", not '" + *value + "'" : std::string());
             }
-            const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-            if (value.empty() || value.size() > 9 || !std::all_of(value.begin(), value.end(), digit))
-                return "option --codepage needs a number, not '" + value + "'";
-            options.codePage = unsigned(std::stoul(value));
+            options.jobs = *jobs;
         } else {
             return "unknown option '" + arg + "'";
         }
@@ -127,7 +170,9 @@ std::string ReadScript(const std::string& path, std::string& text) {
     return {};
 }
 
-// Returns the exit status for this one script.
+// Returns the exit status for this one script. A script's output depends on nothing but the
+// script: the thread's picture reduction modes (which a GIF leaves set for the thread's next
+// GIFs) start as a new thread has them, and the component's messages go to err.
 int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
                   std::ostream& err) {
     std::string text;
@@ -135,9 +180,30 @@ int RunScriptFile(const std::string& path, const std::filesystem::path& outputFo
         err << "kelvane: cannot read script '" << path << "': " << error << '\n';
         return kExitUsage;
     }
+    mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteCube);
+    mDither8bpp::SetDitherMode(mDither8bpp::kDitherNone);
+    SetMessageHandler([&err](const std::string& message) { err << message << '\n'; });
+    struct RestoreMessages {
+        ~RestoreMessages() { SetMessageHandler(nullptr); }
+    } restore;
     cChart chart;
     RunOptions options{path, outputFolder};
     return RunScript(text, chart, options, out, err) ? kExitOk : kExitScriptFailed;
+}
+
+// Runs one script, turning anything it throws into a report and a failure status.
+int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, std::ostream& out,
+               std::ostream& err) {
+    try {
+        return RunScriptFile(script, outputFolder, out, err);
+    } catch (const std::bad_alloc&) {
+        err << script << ": out of memory\n";
+    } catch (const std::exception& e) {
+        err << script << ": internal error: " << e.what() << '\n';
+    } catch (...) {
+        err << script << ": internal error\n";
+    }
+    return kExitScriptFailed;
 }
 
 // A full disk or closed pipe on standard output must not pass for success.
@@ -203,28 +269,24 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         }
     }
 
-    int status = kExitOk;
-    const size_t count = options.scripts.size();
-    for (size_t i = 0; i < count; ++i) {
-        const std::string& script = options.scripts[i];
-        if (count > 3) {
-            out.flush();
-            err << '[' << (i + 1) << '/' << count << "] " << script << '\n';
-        }
-        int scriptStatus;
-        try {
-            scriptStatus = RunScriptFile(script, outputFolder, out, err);
-        } catch (const std::bad_alloc&) {
-            err << script << ": out of memory\n";
-            scriptStatus = kExitScriptFailed;
-        } catch (const std::exception& e) {
-            err << script << ": internal error: " << e.what() << '\n';
-            scriptStatus = kExitScriptFailed;
-        } catch (...) {
-            err << script << ": internal error\n";
-            scriptStatus = kExitScriptFailed;
-        }
-        status = std::max(status, scriptStatus);
+    // The code page and the output folder are set before the workers start and stay as they are
+    // until all have finished; every worker reads the code page on each text call.
+    const std::vector<std::string>& scripts = options.scripts;
+    const size_t count = scripts.size();
+    const BatchTask task = [&](size_t i, std::ostream& scriptOut, std::ostream& scriptErr) {
+        return RunGuarded(scripts[i], outputFolder, scriptOut, scriptErr);
+    };
+    const BatchAnnounce announce = [&](size_t i, std::ostream& shownOut, std::ostream& shownErr) {
+        if (count <= 3) return;
+        shownOut.flush();
+        shownErr << '[' << (i + 1) << '/' << count << "] " << scripts[i] << '\n';
+    };
+    int status;
+    try {
+        status = RunBatch(count, options.jobs, task, announce, out, err);
+    } catch (const std::system_error& e) {
+        err << "kelvane: cannot start a thread: " << e.what() << '\n';
+        status = kExitScriptFailed;
     }
     return CheckedOutput(out, err, status);
 }
