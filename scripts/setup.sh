@@ -10,6 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
 )
+# The demo site and its browser test (npm ships with nodejs where that comes from NodeSource).
+packages+=(python3-flask gunicorn python3-pytest chromium nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
