@@ -46,7 +46,7 @@ class ChartKind:
         return self.group == "bars"
 
 
-def _bar_frame(chart, p, mode, stacked, legend):
+def _bar_frame(chart, p, mode, stacked, legend, least_top):
     """Sets up the bar positions and series and returns the value axis (top, steps, decimals)."""
     chart.SerialBars = len(p.names)
     chart.SerialItems = len(p.values)
@@ -56,7 +56,7 @@ def _bar_frame(chart, p, mode, stacked, legend):
     if legend:
         chart.LegendWidth = 80
     top = max(map(sum, zip(*p.values))) if stacked else max(max(s) for s in p.values)
-    return nice_axis(top)
+    return nice_axis(max(top, least_top))
 
 
 def _series(chart, p, each=None):
@@ -70,11 +70,12 @@ def _series(chart, p, each=None):
             chart.AddBarData(name, value, b, s, encode(p.names[b - 1]))
 
 
-def bar_chart(mode, settings=(), stacked=False, legend=True, each=None, after=None):
-    """The recipe of a bar chart: settings before InitChart, the frame, every value (each(chart,
-    series) styles a series), after(chart, params) for extras, then category labels and title."""
+def bar_chart(mode, settings=(), stacked=False, legend=True, each=None, after=None, least_top=0):
+    """The recipe of a bar chart: settings before InitChart, the frame (its value axis reaching
+    least_top at least), every value (each(chart, series) styles a series), after(chart, params)
+    for extras, then category labels and title."""
     def draw(chart, p):
-        vmax, steps, decimals = _bar_frame(chart, p, mode, stacked, legend)
+        vmax, steps, decimals = _bar_frame(chart, p, mode, stacked, legend, least_top)
         for name, value in settings:
             setattr(chart, name, value)
         chart.InitChart()
@@ -97,6 +98,7 @@ def _line_style(chart, s):
 
 
 def _pareto_line(chart, p):
+    # The running total is drawn in percent on the value axis, which therefore reaches 100.
     if sum(p.values[0]) > 0:
         chart.DrawPolaLine(p.values[0], 0, 0, "2", rgb(200, 0, 0))
 
@@ -165,7 +167,7 @@ KINDS = {k.key: k for k in [
               bar_chart(kelvane.kvSingleColor, [("RightAxisVisible", True)], legend=False), dict(SINGLE)),
     ChartKind("pareto", "Pareto line", "bars",
               bar_chart(kelvane.kvSingleColor, [("LineDotFlag", True), ("MValueSize", 12)], legend=False,
-                        after=_pareto_line), dict(DEFECTS)),
+                        after=_pareto_line, least_top=100), dict(DEFECTS)),
     ChartKind("pictures", "Picture-filled bars", "bars",
               bar_chart(kelvane.kvFillImage, [("FillImage", os.path.join(EXAMPLE_PICTURES, "tile.bmp"))],
                         after=_logo), dict(SINGLE)),
