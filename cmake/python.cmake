@@ -38,6 +38,6 @@ if(KELVANE_PYTHON)
       COMMAND ${Python_EXECUTABLE} -m pytest -q -p no:cacheprovider ${CMAKE_SOURCE_DIR}/python/tests
       WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     set_tests_properties(Python.pytest PROPERTIES ENVIRONMENT
-      "PYTHONPATH=${CMAKE_BINARY_DIR}/python;KELVANE_CLI=$<TARGET_FILE:kelvane_cli>")
+      "PYTHONPATH=${CMAKE_BINARY_DIR}/python;PYTHONDONTWRITEBYTECODE=1;KELVANE_CLI=$<TARGET_FILE:kelvane_cli>")
   endif()
 endif()
