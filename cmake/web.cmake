@@ -6,8 +6,7 @@ if(KELVANE_TESTS AND TARGET kelvane_python)
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
   set_tests_properties(Web.pytest PROPERTIES ENVIRONMENT
     "PYTHONPATH=${CMAKE_BINARY_DIR}/python:${CMAKE_SOURCE_DIR}/web;PYTHONDONTWRITEBYTECODE=1")
-  set_tests_properties(Web.browser PROPERTIES ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
   add_test(NAME Web.browser
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/browser/run.sh ${CMAKE_BINARY_DIR}/python ${CMAKE_BINARY_DIR}/browser)
-  set_tests_properties(Web.browser PROPERTIES TIMEOUT 300)
+  set_tests_properties(Web.browser PROPERTIES TIMEOUT 300 ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
 endif()
