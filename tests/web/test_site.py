@@ -44,6 +44,18 @@ def test_a_value_in_the_url_changes_the_picture(client):
     assert client.get("/chart/bars.bmp?values=3,5,9&names=A,B,C").data != first
 
 
+@pytest.mark.parametrize("url", [
+    "/chart/piepulled.gif?values=5",                      # fewer slices than are pulled out by default
+    "/chart/bars.gif?values=0,0",                         # an axis for nothing but zeros
+    "/chart/stacked.jpg?values=" + ";".join(["1e9"] * 6),  # the largest stack
+    "/chart/lines.gif?values=0.000001,0.000002",
+    "/chart/bars.gif?names=%E5%AD%A3%E5%BA%A6,%22%3C%26",    # names beyond ASCII and markup
+    "/chart/bars.bmp?width=1600&height=1200",
+])
+def test_parameters_at_the_edges_still_draw(client, url):
+    assert client.get(url).status_code == 200
+
+
 @pytest.mark.parametrize("url, message", [
     ("/chart/bars.bmp?width=5", "width must be between 100 and 1600, not 5"),
     ("/chart/bars.bmp?height=99999999999", "height must be between 100 and 1200"),
@@ -61,6 +73,8 @@ def test_a_value_in_the_url_changes_the_picture(client):
     ("/chart/bars.bmp?colour=red", "unknown parameter 'colour'"),
     ("/chart/bars.bmp?width=300&width=400", "parameter 'width' is given more than once"),
     ("/chart/pie.bmp?out=9", "out: positions run from 1 to 4, not 9"),
+    ("/chart/pie3d.bmp?values=0,0,0", "values: a pie needs at least one value above 0"),
+    ("/chart/drawing.bmp?values=1e9", "the curve of the free drawing takes values from 0 to 100"),
     ("/chart/bars.tiff", "no picture format 'tiff'"),
     ("/chart/nope.bmp", "no chart 'nope'"),
     ("/page/nope", "no chart 'nope'"),

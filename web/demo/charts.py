@@ -6,7 +6,7 @@ from typing import Callable
 import kelvane
 
 from .maps import encode
-from .params import index_list, nice_axis
+from .params import ParamError, index_list, nice_axis
 
 EXAMPLE_PICTURES = os.path.join(os.path.dirname(__file__), "..", "..", "examples", "pictures")
 
@@ -107,16 +107,24 @@ def _logo(chart, p):
     chart.DrawImage(os.path.join(EXAMPLE_PICTURES, "logo.bmp"), p.width - 100, 20, rgb(255, 255, 255), 70)
 
 
-def _pie(chart, p, solid):
+def _pie(chart, p, solid, pull_every_second=False):
+    """A pie of the first series; out and hide name slice positions (1, 2, …) to pull out or
+    leave as a gap."""
+    slices = p.values[0]
+    if sum(slices) <= 0:
+        raise ParamError("values: a pie needs at least one value above 0")
+    if "out" in p.extra:
+        pulled = index_list(p.extra["out"], "out", len(slices))
+    else:
+        pulled = set(range(2, len(slices) + 1, 2)) if pull_every_second else set()
+    hidden = index_list(p.extra.get("hide", ""), "hide", len(slices))
     chart.LegendWidth = 100
     chart.MValueVisible = True
     chart.PercentDigits = 1 if solid else 0
     chart.Chart_3D = solid
     chart.PieItemOutOffset3D = 16
-    pulled = index_list(p.extra.get("out", ""), "out", len(p.names))
-    hidden = index_list(p.extra.get("hide", ""), "hide", len(p.names))
     chart.InitChart()
-    for i, (name, value) in enumerate(zip(p.names, p.values[0]), start=1):
+    for i, (name, value) in enumerate(zip(p.names, slices), start=1):
         chart.AddPieData(name, value, 0, i in hidden, i in pulled, PALETTE[(i - 1) % len(PALETTE)])
     chart.DrawPieChart()
     if p.title:
@@ -124,6 +132,8 @@ def _pie(chart, p, solid):
 
 
 def draw_drawing(chart, p):
+    if max(p.values[0]) > 100:
+        raise ParamError("values: the curve of the free drawing takes values from 0 to 100")
     chart.SerialBars = 4
     chart.SerialItems = 1
     chart.LegendVisible = False
@@ -173,8 +183,8 @@ KINDS = {k.key: k for k in [
                         after=_logo), dict(SINGLE)),
     ChartKind("pie", "Flat pie", "pies", lambda c, p: _pie(c, p, False), dict(SHARES), ("out", "hide")),
     ChartKind("pie3d", "Solid pie", "pies", lambda c, p: _pie(c, p, True), dict(SHARES), ("out", "hide")),
-    ChartKind("piepulled", "Pulled-out slices", "pies", lambda c, p: _pie(c, p, True),
-              dict(SHARES, out="2,4"), ("out", "hide")),
+    ChartKind("piepulled", "Pulled-out slices", "pies", lambda c, p: _pie(c, p, True, pull_every_second=True),
+              dict(SHARES), ("out", "hide")),
     ChartKind("drawing", "Free drawing", "drawing", draw_drawing, dict(WAVE)),
 ]}
 

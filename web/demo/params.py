@@ -107,7 +107,7 @@ def parse(args, defaults, extra_keys=()):
         width=_int(args, "width", defaults.get("width", 400), WIDTH_RANGE),
         height=_int(args, "height", defaults.get("height", 300), HEIGHT_RANGE),
         quality=_int(args, "quality", 85, QUALITY_RANGE),
-        extra={k: args.get(k, defaults.get(k)) for k in extra_keys if k in args or k in defaults},
+        extra={k: args[k] for k in extra_keys if k in args},
     )
 
 
