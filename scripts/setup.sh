@@ -9,7 +9,12 @@ packages=(
   libjpeg62-turbo-dev libgif-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
+  # The Python module and its tests, for Debian's python3.
+  python3-dev pybind11-dev python3-pybind11 python3-pytest
 )
+# The demo site and its browser test (npm ships with nodejs where that comes from NodeSource).
+packages+=(python3-flask gunicorn python3-pytest chromium nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

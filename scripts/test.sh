@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_WERROR=ON -DKELVANE_FUZZ=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_WERROR=ON -DKELVANE_FUZZ=ON -DKELVANE_PYTHON=ON >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 if [[ -x build/kelvane_bench ]]; then

@@ -1,0 +1,62 @@
+// The kelvane Python module: the chart class, its error type and the interface's constants.
+#include <pybind11/eval.h>
+#include <pybind11/pybind11.h>
+
+#include "chart_object.h"
+
+namespace kelvane::python {
+namespace {
+
+// AutomationError is a plain Python class, so that it pickles and reads like any exception.
+constexpr const char* kErrorClass = R"(
+class AutomationError(Exception):
+    """A failure raised by a chart method: the error number and its description."""
+
+    def __init__(self, number, description, message=None):
+        super().__init__(message if message is not None else f"{number}: {description}")
+        self.number = number
+        self.description = description
+
+    def __reduce__(self):
+        return (type(self), (self.number, self.description, str(self)))
+)";
+
+void RaiseAutomationError(const AutomationError& e) {
+    const py::object cls = py::module_::import("kelvane").attr("AutomationError");
+    const py::object error = cls(e.number(), e.description(), e.what());
+    PyErr_SetObject(cls.ptr(), error.ptr());
+}
+
+}  // namespace
+}  // namespace kelvane::python
+
+namespace py = pybind11;
+
+PYBIND11_MODULE(kelvane, m) {
+    namespace kp = kelvane::python;
+    m.doc() = "Kelvane: chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG or GIF.";
+
+    py::exec(kp::kErrorClass, m.attr("__dict__"));
+    m.attr("AutomationError").attr("__module__") = "kelvane";
+    py::register_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p) std::rethrow_exception(p);
+        } catch (const kelvane::AutomationError& e) {
+            kp::RaiseAutomationError(e);
+        }
+    });
+
+    py::class_<kp::PyChart> cls(m, "cChart", "One chart picture: assign settings, InitChart, draw, then save.");
+    cls.def(py::init<>());
+    kp::BindSettings(cls);
+    kp::BindMethods(cls);
+    m.attr("Chart") = cls;
+
+    m.attr("kvSingleColor") = int(kelvane::kvSingleColor);
+    m.attr("kvline") = int(kelvane::kvline);
+    m.attr("kvFillImage") = int(kelvane::kvFillImage);
+    m.attr("kvOnePole") = int(kelvane::kvOnePole);
+    m.attr("kvDot") = int(kelvane::kvDot);
+    m.attr("dtCir") = int(kelvane::dtCir);
+    m.attr("dtRect") = int(kelvane::dtRect);
+}
