@@ -4,6 +4,7 @@
 #include "output/png_encoder.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <cstring>
 
@@ -53,28 +54,28 @@ int filterFlags(RowFilter filter) {
 struct Layout {
     int32_t width, height;
     int bitDepth, colourType;
-    RowFilter filter;
+    Compression compression;
     bool bgr;
     const png_color* palette;
     int paletteSize;
     png_bytep* rows;
 };
 
-void writeStream(png_structp png, png_infop info, const Layout& layout, const EncodeSettings& settings) {
+void writeStream(png_structp png, png_infop info, const Layout& layout) {
     png_set_IHDR(png, info, png_uint_32(layout.width), png_uint_32(layout.height), layout.bitDepth,
                  layout.colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (layout.palette) png_set_PLTE(png, info, layout.palette, layout.paletteSize);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, filterFlags(layout.filter));
-    png_set_compression_level(png, settings.level);
-    if (settings.runLength) png_set_compression_strategy(png, 3 /* Z_RLE */);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, filterFlags(layout.compression.filter));
+    png_set_compression_level(png, layout.compression.level);
+    if (layout.compression.runLength) png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
     if (layout.bgr) png_set_bgr(png);
     png_write_image(png, layout.rows);
     png_write_end(png, nullptr);
 }
 
-std::string encode(const Layout& layout, const EncodeSettings& settings, std::vector<uint8_t>& out) {
+std::string encode(const Layout& layout, std::vector<uint8_t>& out) {
     WriteContext context{&out, {}};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, onError, onWarning);
     if (!png) return "libpng could not start";
@@ -88,7 +89,7 @@ std::string encode(const Layout& layout, const EncodeSettings& settings, std::ve
         return context.error;
     }
     png_set_write_fn(png, &context, onWrite, onFlush);
-    writeStream(png, info, layout, settings);
+    writeStream(png, info, layout);
     png_destroy_write_struct(&png, &info);
     return {};
 }
@@ -107,16 +108,16 @@ std::string EncodeIndexed(const IndexedPicture& picture, int32_t width, int32_t 
     palette.reserve(picture.palette.size());
     for (const PaletteColour& c : picture.palette) palette.push_back({c.red, c.green, c.blue});
     std::vector<png_bytep> rows = rowPointers(picture.rows.data(), picture.stride, height);
-    const Layout layout{width, height, picture.bitDepth, PNG_COLOR_TYPE_PALETTE, settings.paletteFilter,
+    const Layout layout{width, height, picture.bitDepth, PNG_COLOR_TYPE_PALETTE, settings.palette,
                         false, palette.data(), int(palette.size()), rows.data()};
-    return encode(layout, settings, out);
+    return encode(layout, out);
 }
 
 std::string EncodeRgb(const BgrRows& pixels, const EncodeSettings& settings, std::vector<uint8_t>& out) {
     std::vector<png_bytep> rows = rowPointers(pixels.top, pixels.stride, pixels.height);
-    const Layout layout{pixels.width, pixels.height, 8, PNG_COLOR_TYPE_RGB, settings.rgbFilter,
+    const Layout layout{pixels.width, pixels.height, 8, PNG_COLOR_TYPE_RGB, settings.rgb,
                         true, nullptr, 0, rows.data()};
-    return encode(layout, settings, out);
+    return encode(layout, out);
 }
 
 std::string EncodePicture(const BgrRows& pixels, const EncodeSettings& settings, std::vector<uint8_t>& out) {
