@@ -1,10 +1,15 @@
-// Colour counting and palette building for PNG output. Charts hold runs of one colour, so each
-// pixel is first compared with the one before it; a new colour goes through a small open hash.
+// Colour counting and palette building for PNG output. Charts hold runs of one colour and rows
+// like the one above, so each row is first compared with the one above and each pixel with the
+// one before it; a new colour goes through a small open hash.
 #include "output/png_colours.h"
+
+#include <cstring>
 
 namespace kelvane::png {
 
 namespace {
+
+constexpr uint32_t kNoColour = 0xFFFFFFFFu;  // above every 24-bit colour
 
 // An open-addressing map from 24-bit colours to palette indices; twice as many slots as colours
 // keeps the probe chains short.
@@ -27,7 +32,7 @@ public:
 private:
     static constexpr int kSlotBits = 9;
     static constexpr size_t kSlots = size_t{1} << kSlotBits;
-    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;  // no 24-bit colour
+    static constexpr uint32_t kEmpty = kNoColour;
     std::array<uint32_t, kSlots> keys_ = filled();
     std::array<uint8_t, kSlots> indices_{};
 
@@ -38,18 +43,17 @@ private:
     }
 };
 
-// Packs the 8-bit indices of one row into `out` at the given depth (below 8).
-void packRow(const uint8_t* indices, int32_t width, int bitDepth, uint8_t* out) {
-    const int perByte = 8 / bitDepth;
-    for (int32_t x = 0; x < width; x += perByte) {
+// Packs one row of 8-bit indices at a depth below 8, the leftmost pixel in the highest bits.
+void packRow(const uint8_t* indices, size_t width, int bitDepth, uint8_t* out) {
+    const size_t perByte = size_t(8 / bitDepth);
+    for (size_t x = 0; x < width; x += perByte) {
         unsigned byte = 0;
-        for (int i = 0; i < perByte; ++i) {
-            byte <<= bitDepth;
-            if (x + i < width) byte |= indices[x + i];
-        }
+        for (size_t i = 0; i < perByte; ++i) byte = byte << bitDepth | (x + i < width ? indices[x + i] : 0u);
         *out++ = uint8_t(byte);
     }
 }
+
+uint32_t colourAt(const uint8_t* bgr) { return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0]; }
 
 }  // namespace
 
@@ -61,36 +65,52 @@ int IndexBitDepth(size_t colours) {
 }
 
 std::optional<IndexedPicture> IndexColours(const BgrRows& pixels) {
-    IndexedPicture picture;
+    // First the palette and each row's 8-bit indices. A row like the one above it (most rows of
+    // a chart) adds nothing and later takes that row's indices.
     const size_t width = size_t(pixels.width);
-    std::vector<uint8_t> indices(width * size_t(pixels.height));
+    const size_t rowBytes = width * 3;
+    const auto row = [&](int32_t y) { return pixels.top + ptrdiff_t(y) * pixels.stride; };
+    std::vector<bool> sameAsAbove(size_t(pixels.height), false);
+    std::vector<uint8_t> indices;  // of the rows unlike the one above, one after another
+    IndexedPicture picture;
     ColourIndex map;
-    uint32_t previous = 0xFFFFFFFFu;
-    int index = 0;
     for (int32_t y = 0; y < pixels.height; ++y) {
-        const uint8_t* p = pixels.top + size_t(y) * pixels.stride;
-        uint8_t* out = indices.data() + size_t(y) * width;
-        for (size_t x = 0; x < width; ++x, p += 3) {
-            const uint32_t colour = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+        if (y > 0 && std::memcmp(row(y), row(y - 1), rowBytes) == 0) {
+            sameAsAbove[size_t(y)] = true;
+            continue;
+        }
+        indices.resize(indices.size() + width);
+        uint8_t* out = indices.data() + indices.size() - width;
+        uint32_t previous = kNoColour;
+        int index = 0;
+        const uint8_t* const end = row(y) + rowBytes;
+        for (const uint8_t* p = row(y); p != end; p += 3, ++out) {
+            const uint32_t colour = colourAt(p);
             if (colour != previous) {
                 index = map.find(colour, picture.palette);
                 if (index < 0) return std::nullopt;
                 previous = colour;
             }
-            out[x] = uint8_t(index);
+            *out = uint8_t(index);
         }
     }
+    // Then the rows at the depth the palette needs.
     picture.bitDepth = IndexBitDepth(picture.palette.size());
-    if (picture.bitDepth == 8) {
-        picture.stride = width;
-        picture.rows = std::move(indices);
-        return picture;
-    }
     picture.stride = (width * size_t(picture.bitDepth) + 7) / 8;
     picture.rows.resize(picture.stride * size_t(pixels.height));
-    for (int32_t y = 0; y < pixels.height; ++y)
-        packRow(indices.data() + size_t(y) * width, pixels.width, picture.bitDepth,
-                picture.rows.data() + size_t(y) * picture.stride);
+    const uint8_t* next = indices.data();
+    for (size_t y = 0; y < size_t(pixels.height); ++y) {
+        uint8_t* out = picture.rows.data() + y * picture.stride;
+        if (sameAsAbove[y]) {
+            std::memcpy(out, out - picture.stride, picture.stride);
+            continue;
+        }
+        if (picture.bitDepth == 8)
+            std::memcpy(out, next, width);
+        else
+            packRow(next, width, picture.bitDepth, out);
+        next += width;
+    }
     return picture;
 }
 

@@ -12,10 +12,11 @@ namespace kelvane::png {
 
 inline constexpr size_t kMaxPaletteColours = 256;
 
-// Rows of 24-bit pixels, blue, green, red, from the top row down.
+// Rows of 24-bit pixels, blue, green, red: the top row, and the step from each row to the one
+// below it (negative for a bottom-up bitmap).
 struct BgrRows {
     const uint8_t* top = nullptr;
-    size_t stride = 0;
+    ptrdiff_t stride = 0;
     int32_t width = 0;
     int32_t height = 0;
 };

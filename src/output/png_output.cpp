@@ -4,7 +4,6 @@
 #include "chart/canvas.h"
 #include "output/file_write.h"
 #include "output/png_encoder.h"
-#include "raster/gdi_handles.h"
 
 namespace kelvane {
 
@@ -27,35 +26,23 @@ std::vector<uint8_t> canvasStream(const Canvas& canvas, std::string& why) {
         why = kNoCanvas;
         return {};
     }
-    return CanvasPng(canvas.dc(), canvas.bitmap(), why);
+    return CanvasPng(canvas.bitmap(), why);
 }
 
 }  // namespace
 
-std::vector<uint8_t> CanvasPng(gdi::HDC canvas, gdi::HBITMAP bitmap, std::string& why) {
-    using namespace gdi;
-    BITMAP bm{};
-    if (!GetObjectA(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
-        why = "the canvas bitmap cannot be read";
+std::vector<uint8_t> CanvasPng(gdi::HBITMAP bitmap, std::string& why) {
+    gdi::BITMAP bm{};
+    if (!gdi::GetObjectA(bitmap, sizeof bm, &bm) || !bm.bmBits || bm.bmBitsPixel != 24 || bm.bmWidth <= 0 ||
+        bm.bmHeight <= 0) {
+        why = "the canvas is not a 24-bit picture";
         return {};
     }
-    // The rows top-down, as PNG stores them, 24 bits a pixel with each row padded to 4 bytes.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    const size_t stride = (size_t(bm.bmWidth) * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> pixels(stride * size_t(bm.bmHeight));
-    if (GetDIBits(canvas, bitmap, 0, UINT(bm.bmHeight), pixels.data(), &info, DIB_RGB_COLORS) !=
-        bm.bmHeight) {
-        why = "the canvas pixels cannot be read";
-        return {};
-    }
+    // The section's own memory, bottom-up as the canvas makes it: no copy.
+    const ptrdiff_t stride = bm.bmWidthBytes;
+    const uint8_t* top = static_cast<const uint8_t*>(bm.bmBits) + (bm.bmHeight - 1) * stride;
     std::vector<uint8_t> stream;
-    why = png::EncodePicture({pixels.data(), stride, bm.bmWidth, bm.bmHeight}, png::EncodeSettings{}, stream);
+    why = png::EncodePicture({top, -stride, bm.bmWidth, bm.bmHeight}, png::EncodeSettings{}, stream);
     if (!why.empty()) stream.clear();
     return stream;
 }

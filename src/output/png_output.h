@@ -13,9 +13,9 @@ namespace kelvane {
 
 class Canvas;
 
-// The PNG stream of the whole canvas bitmap; empty, with the reason in `why`, when it could not
-// be made.
-std::vector<uint8_t> CanvasPng(gdi::HDC canvas, gdi::HBITMAP bitmap, std::string& why);
+// The PNG stream of the canvas bitmap (a 24-bit bottom-up DIB section) as a whole; empty, with
+// the reason in `why`, when it could not be made.
+std::vector<uint8_t> CanvasPng(gdi::HBITMAP bitmap, std::string& why);
 
 // Writes the canvas to fileName whole or not at all; a failure appends a line to errorText.
 void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText);
