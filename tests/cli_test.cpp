@@ -180,12 +180,12 @@ TEST_F(Cli, FailuresTheChartOnlyRecordsGiveStatusOneUnlessResumedPast) {
     CliResult tiff = RunKelvane({"tiff.kvs"});
     EXPECT_EQ(tiff.status, 1);
     EXPECT_EQ(tiff.err, "tiff.kvs:4: makeChart: nothing written to 'chart.tiff': the name does not end in bmp, "
-                        "jpg, jpeg or gif\n");
+                        "jpg, jpeg, gif or png\n");
     CliResult resumed = RunKelvane({"resumed.kvs"});
     EXPECT_EQ(resumed.status, 0);
     EXPECT_EQ(resumed.err, "resumed.kvs:2: makeChart: Unexpected error Saving BMP file\n"
                            "resumed.kvs:3: makeChart: nothing written to 'c.tiff': the name does not end in bmp, "
-                           "jpg, jpeg or gif\n");
+                           "jpg, jpeg, gif or png\n");
 }
 
 TEST_F(Cli, ASyntaxErrorIsReportedWithLineAndColumnAndNothingOfThatScriptRuns) {

@@ -282,24 +282,24 @@ TEST_F(ScriptFiles, MakeChartTakesRelativeNamesInsideTheOutputFolder) {
 
 TEST_F(ScriptFiles, APictureNameOrTypeTheChartDoesNotWriteFailsSayingNothingWasWritten) {
     // The script agrees with the chart on every name: what it writes passes, the rest fail.
-    for (const char* name : {"a.BMP", "b.Jpeg", "c.jpg", "d.gif", "ebmp"}) {
+    for (const char* name : {"a.BMP", "b.Jpeg", "c.jpg", "d.gif", "ebmp", "f.Png"}) {
         Outcome r = RunText(std::string(kSmallChart) + "makeChart \"" + name + "\"\n", m_folder);
         EXPECT_TRUE(r.completed) << name << ": " << r.err;
         EXPECT_TRUE(fs::exists(m_folder / name)) << name;
     }
-    for (const char* name : {"chart.tiff", "x.png", "x.gif.bak", "noext"}) {
+    for (const char* name : {"chart.tiff", "x.png.bak", "x.gif.bak", "noext"}) {
         Outcome r = RunText(std::string(kSmallChart) + "makeChart \"" + name + "\"\nprint \"not reached\"\n", m_folder);
         EXPECT_FALSE(r.completed) << name;
         EXPECT_EQ(r.err, "s.kvs:4: makeChart: nothing written to '" + (m_folder / name).string() +
-                             "': the name does not end in bmp, jpg, jpeg or gif\n");
+                             "': the name does not end in bmp, jpg, jpeg, gif or png\n");
         EXPECT_EQ(r.out, "");
         EXPECT_FALSE(fs::exists(m_folder / name)) << name;
     }
     Outcome saved = RunText(std::string(kSmallChart) + "save SaveBinary(\"tiff\"), \"x.tiff\"\n", m_folder);
     EXPECT_FALSE(saved.completed);
     EXPECT_EQ(saved.err, "s.kvs:4: save: nothing written to '" + (m_folder / "x.tiff").string() +
-                             "': SaveBinary makes no 'tiff' pictures, only bmp, jpg, jpeg or gif\n");
-    EXPECT_EQ(FileNames().size(), 5u);
+                             "': SaveBinary makes no 'tiff' pictures, only bmp, jpg, jpeg, gif or png\n");
+    EXPECT_EQ(FileNames().size(), 6u);
 }
 
 TEST_F(ScriptFiles, AbsoluteNamesIgnoreTheOutputFolder) {

@@ -6,6 +6,7 @@
 #include "output/gif_output.h"
 #include "output/jpeg_output.h"
 #include "output/picture_format.h"
+#include "output/png_output.h"
 #include "raster/cdib.h"
 #include "raster/gdi_handles.h"
 
@@ -72,6 +73,9 @@ int32_t cChart::makeChart(const std::string& FileName) {
     case PictureFormat::Gif:
         WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText);
         break;
+    case PictureFormat::Png:
+        WritePngFile(m->canvas, FileName, m->errorText);  // the canvas stays, as for BMP
+        break;
     case PictureFormat::None:
         break;
     }
@@ -98,6 +102,7 @@ Variant cChart::SaveBinary(const std::string& imgType) {
                              outputSide(m->settings.Height), m->settings.Quality);
     }
     if (format == PictureFormat::Gif) return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
+    if (format == PictureFormat::Png) return PngByteArray(m->canvas, m->errorText);
     return Variant();
 }
 

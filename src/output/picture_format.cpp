@@ -21,6 +21,7 @@ PictureFormat PictureFormatOfFileName(const std::string& name) {
     if (lower.ends_with("jpg") || lower.ends_with("jpeg")) return PictureFormat::Jpeg;
     if (lower.ends_with("gif")) return PictureFormat::Gif;
     if (lower.ends_with("bmp")) return PictureFormat::Bmp;
+    if (lower.ends_with("png")) return PictureFormat::Png;
     return PictureFormat::None;
 }
 
@@ -29,6 +30,7 @@ PictureFormat PictureFormatOfType(const std::string& imgType) {
     if (type == "bmp") return PictureFormat::Bmp;
     if (type == "jpg" || type == "jpeg") return PictureFormat::Jpeg;
     if (type == "gif") return PictureFormat::Gif;
+    if (type == "png") return PictureFormat::Png;
     return PictureFormat::None;
 }
 

@@ -7,15 +7,15 @@
 
 namespace kelvane {
 
-enum class PictureFormat { None, Bmp, Jpeg, Gif };
+enum class PictureFormat { None, Bmp, Jpeg, Gif, Png };
 
-// By the name's last characters ("jpg", "jpeg", "gif", "bmp"); no dot is needed.
+// By the name's last characters ("jpg", "jpeg", "gif", "bmp", "png"); no dot is needed.
 PictureFormat PictureFormatOfFileName(const std::string& name);
 
-// By the whole type text: "bmp", "jpg", "jpeg" or "gif".
+// By the whole type text: "bmp", "jpg", "jpeg", "gif" or "png".
 PictureFormat PictureFormatOfType(const std::string& imgType);
 
 // The endings and types above, as messages name them.
-inline constexpr std::string_view kPictureTypeNames = "bmp, jpg, jpeg or gif";
+inline constexpr std::string_view kPictureTypeNames = "bmp, jpg, jpeg, gif or png";
 
 }  // namespace kelvane

@@ -1,8 +1,10 @@
 // libFuzzer target for the picture encoders: a canvas of any size up to 48 x 48 with pixels from
-// the input goes through our BMP, JPEG and GIF writers, and each result is read back by a decoder
-// that shares no code with them: a small BMP reader here (which must see every pixel unchanged),
-// libjpeg-turbo and giflib (which must decode the picture at the canvas's size without a warning).
+// the input goes through our BMP, JPEG, PNG and GIF writers, and each result is read back by a
+// decoder that shares no code with them: a small BMP reader here and libpng (which must see every
+// pixel unchanged), libjpeg-turbo and giflib (which must decode the picture at the canvas's size
+// without a warning).
 #include <gif_lib.h>
+#include <png.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -22,6 +24,7 @@
 #include "output/bmp.h"
 #include "output/gif_output.h"
 #include "output/jpeg_output.h"
+#include "output/png_output.h"
 
 namespace {
 
@@ -106,6 +109,22 @@ void CheckJpeg(const std::vector<uint8_t>& bytes, const Picture& p) {
     if (warnings != 0) Fail("JPEG: libjpeg warned about the stream");
 }
 
+// Every pixel, as libpng's own reader gives it in red, green, blue.
+void CheckPng(const std::vector<uint8_t>& bytes, const Picture& p) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) Fail("PNG: libpng cannot open the stream");
+    if (int(image.width) != p.width || int(image.height) != p.height) Fail("PNG: wrong dimensions");
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) Fail("PNG: libpng refused the stream");
+    for (size_t i = 0; i < p.pixels.size(); ++i) {
+        const COLORREF c = p.pixels[i];
+        if (rgb[3 * i] != GetRValue(c) || rgb[3 * i + 1] != GetGValue(c) || rgb[3 * i + 2] != GetBValue(c))
+            Fail("PNG: a pixel changed");
+    }
+}
+
 struct GifSource {
     const std::vector<uint8_t>* bytes;
     size_t pos = 0;
@@ -165,6 +184,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckJpeg(jpeg.bytes(), p);
 
     std::string errorText;
+    const Variant png = PngByteArray(canvas, errorText);
+    if (!png.isBytes() || !errorText.empty()) Fail("PNG: no byte array");
+    CheckPng(png.bytes(), p);
+
     const Variant gif = GifByteArray(canvas, pictureFlag, errorText);
     if (!gif.isBytes() || !errorText.empty()) Fail("GIF: no byte array");
     CheckGif(gif.bytes(), p);

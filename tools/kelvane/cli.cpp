@@ -42,7 +42,7 @@ A script has one statement per line:
   InitChart                           call a method (DrawText "note", , 20 leaves a default)
   print BarWidth                      print a value on standard output
   save SaveBinary("bmp"), "out.bmp"   write a byte array to a file
-  makeChart "out.gif"
+  makeChart "out.png"                 write the picture (bmp, jpg, gif or png by the name's end)
   On Error Resume Next                report failures and go on (On Error GoTo 0 stops that)
   ' a comment (also # or Rem at the start of a line)
 Values: numbers, &H hex numbers, "text" ("" for a quote), True, False, RGB(r, g, b),
