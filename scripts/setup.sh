@@ -12,6 +12,8 @@ packages=(
   python3
   # The Python module and its tests, for Debian's python3.
   python3-dev pybind11-dev python3-pybind11 python3-pytest
+  # Independent decoders for the tests (Pillow reads our PNG outputs).
+  python3-pil
 )
 # The demo site and its browser test (npm ships with nodejs where that comes from NodeSource).
 packages+=(python3-flask gunicorn python3-pytest chromium nodejs)

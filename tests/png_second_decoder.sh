@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Decodes the PNG outputs of examples/png_outputs.kvs with Pillow, a second decoder beside the
 # libpng of the unit tests: each must hold exactly the pixels of the BMP of the same canvas.
-# Exits 77 (skipped) where Debian's Pillow (python3-pil) is not installed.
+# Fails where Debian's Pillow (python3-pil, installed by scripts/setup.sh) is missing.
 # Usage: png_second_decoder.sh KELVANE_CLI EXAMPLE_SCRIPT
 set -euo pipefail
 cli=$1
 example=$2
 python=/usr/bin/python3
 if ! "$python" -c 'import PIL' 2>/dev/null; then
-  echo "Pillow is not installed: skipped"
-  exit 77
+  echo "Pillow (python3-pil) is not installed: run scripts/setup.sh" >&2
+  exit 1
 fi
 
 dir=$(mktemp -d)

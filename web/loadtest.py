@@ -24,7 +24,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # One request per chart and format in turn, with the values changed so no two are alike.
 KINDS = ["bars", "bars3d", "stacked", "lines", "points", "labels", "rightaxis", "pareto", "pie",
          "pie3d", "piepulled", "drawing"]
-FORMATS = ["jpg", "gif", "bmp"]
+FORMATS = ["jpg", "gif", "bmp", "png"]
 
 
 def paths(count):

@@ -13,7 +13,7 @@ CHARTS = {
     "pie": pie_chart(),
     "free_drawing": free_drawing(),
 }
-SIGNATURES = {"bmp": b"BM", "jpg": b"\xff\xd8\xff", "gif": b"GIF8"}
+SIGNATURES = {"bmp": b"BM", "jpg": b"\xff\xd8\xff", "gif": b"GIF8", "png": b"\x89PNG\r\n\x1a\n"}
 
 
 @pytest.mark.parametrize("img_type", sorted(SIGNATURES))

@@ -7,7 +7,7 @@ from conftest import bar_chart, draw, pie_chart
 
 JOBS = [(bar_chart(mode, f"Chart {mode}"), img_type)
         for mode in (kelvane.kvSingleColor, kelvane.kvline, kelvane.kvOnePole, kelvane.kvDot)
-        for img_type in ("bmp", "jpg", "gif")] + [(pie_chart(), "bmp"), (pie_chart(), "gif")]
+        for img_type in ("bmp", "jpg", "gif", "png")] + [(pie_chart(), "bmp"), (pie_chart(), "gif")]
 
 
 def test_parallel_threads_give_the_serial_bytes():

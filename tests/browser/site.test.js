@@ -57,7 +57,7 @@ test('every picture of the gallery decodes at its size, in every format', async 
     assert.ok(p.complete && p.naturalWidth > 0, `${p.src} did not decode`);
     assert.deepEqual([p.naturalWidth, p.naturalHeight], [p.width, p.height], `${p.src} has the wrong size`);
   }
-  for (const ext of ['bmp', 'jpg', 'gif']) {
+  for (const ext of ['bmp', 'jpg', 'gif', 'png']) {
     assert.ok(pictures.some((p) => p.src.includes(`.${ext}`)), `no ${ext} picture on the gallery`);
   }
   const maps = await page.$$eval('map', (m) => m.length);

@@ -15,13 +15,15 @@ def client():
 
 
 def picture_size(data):
-    """(width, height) read from a BMP, GIF or baseline JPEG header."""
+    """(width, height) read from a BMP, GIF, PNG or baseline JPEG header."""
+    if data[:8] == b"\x89PNG\r\n\x1a\n":
+        return struct.unpack_from(">II", data, 16)
     if data[:2] == b"BM":
         width, height = struct.unpack_from("<ii", data, 18)
         return width, abs(height)
     if data[:6] in (b"GIF87a", b"GIF89a"):
         return struct.unpack_from("<HH", data, 6)
-    assert data[:2] == b"\xff\xd8", "not a BMP, GIF or JPEG"
+    assert data[:2] == b"\xff\xd8", "not a BMP, GIF, PNG or JPEG"
     at = 2
     while data[at + 1] not in (0xC0, 0xC1, 0xC2):
         at += 2 + struct.unpack_from(">H", data, at + 2)[0]

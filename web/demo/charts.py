@@ -25,6 +25,7 @@ FORMATS = {
     "bmp": ("bmp", "image/bmp"),
     "jpg": ("jpg", "image/jpeg"),
     "gif": ("gif", "image/gif"),
+    "png": ("png", "image/png"),
 }
 
 QUARTERS = {"values": [[40, 50, 30, 90], [20, 40, 60, 70]], "names": ["Q1", "Q2", "Q3", "Q4"],
