@@ -64,6 +64,16 @@ const ColourTable& tableOf(ColourComponent component) {
 
 constexpr int kRowBytes = 8 * 3;
 
+// round-half-even(v) for a quantised coefficient, as the vector kernels' conversion rounds under
+// the default rounding mode.
+inline int16_t roundCoefficient(float v) {
+#if defined(__SSE2__)
+    return int16_t(_mm_cvtss_si32(_mm_set_ss(v)));
+#else
+    return int16_t(std::nearbyint(v));
+#endif
+}
+
 // True when all 64 pixels of the block (eight rows of 24 bytes) have one colour.
 bool oneColour(const uint8_t* const rows[8]) {
 #if defined(__SSE2__)
@@ -238,7 +248,7 @@ void transformJobs(const BlockRowSource& source, int32_t width, int32_t paddedWi
                     // butterfly stage doubles it) and zero elsewhere, so the transform can be
                     // skipped.
                     const float v = w.colours.sample(rows[0][2], rows[0][1], rows[0][0]);
-                    code->dc = int16_t(std::nearbyint(w.quantiser.dcDivisor * (v * 64.0f)));
+                    code->dc = roundCoefficient(w.quantiser.dcDivisor * (v * 64.0f));
                     ++w.flatBlocks;
                     continue;
                 }
