@@ -16,7 +16,9 @@ using namespace gdi;
 
 BITMAPINFO sectionInfo(int width, int height, int bpp) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, WORD(bpp), 0, 0, 0, 0, 0, 0};
+    // BITMAPINFO holds one colour entry; a palette picture says so, or its table is read past it.
+    const DWORD colours = bpp <= 8 ? 1 : 0;
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, WORD(bpp), 0, 0, 0, 0, colours, 0};
     return info;
 }
 
