@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -158,24 +157,6 @@ void BM_HalftoneHalving(benchmark::State& state) {
     gdi::DeleteDC(dc);
     state.SetItemsProcessed(state.iterations() * w * h);
 }
-
-void BM_JpegBlockTransform(benchmark::State& state) {
-    jpeg::QuantTable table;
-    table.values = jpeg::scaleTable(jpeg::baseTable(0), jpeg::qualityScale(75));
-    jpeg::computeDivisors(table, 8);
-    const jpeg::BlockQuantiser quantiser(table);
-    std::mt19937 random(3);
-    std::vector<float> samples(64 * 1024);
-    for (float& s : samples) s = float(int(random() % 256) - 128);
-    alignas(16) int16_t out[64];
-    size_t i = 0;
-    for (auto _ : state) {
-        jpeg::transformBlock(samples.data() + (i++ % 1024) * 64, quantiser, out);
-        benchmark::DoNotOptimize(out);
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_JpegBlockTransform);
 
 using bench::canvasSizes;
 BENCHMARK(BM_KelvaneJpeg)->Apply(canvasSizes);

@@ -9,6 +9,7 @@
 
 #include "output/jpeg_blocks.h"
 #include "output/jpeg_tables.h"
+#include "vector_isas.h"
 
 namespace kelvane::jpeg {
 namespace {
@@ -111,24 +112,26 @@ std::vector<int16_t> planeOf(const Plane& plane) {
     return out;
 }
 
-TEST(JpegBlockTransform, MatchesTheScalarArithmeticOnRandomBlocks) {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> sample(-128.0f, 127.5f);
-    for (int quality : {1, 25, 50, 75, 90, 100}) {
-        for (int which : {0, 1}) {
-            const QuantTable table = tableAt(quality, which);
-            const BlockQuantiser quantiser(table);
-            for (int trial = 0; trial < 2000; ++trial) {
-                float samples[64];
-                for (float& s : samples) s = sample(random);
-                int16_t fast[64], expected[64];
-                const uint64_t mask = transformBlock(samples, quantiser, fast);
-                referenceTransform(samples, table, expected);
-                for (int i = 0; i < 64; ++i) {
-                    ASSERT_EQ(i > 0 && !(mask >> i & 1) ? 0 : fast[i], expected[i])
-                        << "quality " << quality << " coefficient " << i;
-                    if (i > 0) {
-                        ASSERT_EQ(bool(mask >> i & 1), expected[i] != 0) << i;
+TEST(JpegBlockTransform, EveryKernelMatchesTheScalarArithmeticOnRandomBlocks) {
+    for (VectorIsa isa : test::vectorIsasHere()) {
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> sample(-128.0f, 127.5f);
+        for (int quality : {1, 25, 50, 75, 90, 100}) {
+            for (int which : {0, 1}) {
+                const QuantTable table = tableAt(quality, which);
+                const BlockQuantiser quantiser(table);
+                for (int trial = 0; trial < 2000; ++trial) {
+                    float samples[64];
+                    for (float& s : samples) s = sample(random);
+                    int16_t fast[64], expected[64];
+                    const uint64_t mask = transformBlock(isa, samples, quantiser, fast);
+                    referenceTransform(samples, table, expected);
+                    for (int i = 0; i < 64; ++i) {
+                        ASSERT_EQ(i > 0 && !(mask >> i & 1) ? 0 : fast[i], expected[i])
+                            << test::isaName(isa) << " quality " << quality << " coefficient " << i;
+                        if (i > 0) {
+                            ASSERT_EQ(bool(mask >> i & 1), expected[i] != 0) << test::isaName(isa) << " " << i;
+                        }
                     }
                 }
             }
@@ -150,15 +153,17 @@ TEST(JpegBlockTransform, HandlesExtremeAndSparseBlocks) {
         spike[size_t(i)] = 127.0f;
         cases.push_back(spike);
     }
-    for (const auto& samples : cases) {
-        int16_t fast[64], expected[64];
-        const uint64_t mask = transformBlock(samples.data(), quantiser, fast);
-        referenceTransform(samples.data(), table, expected);
-        EXPECT_EQ(fast[0], expected[0]);
-        for (int i = 1; i < 64; ++i) {
-            ASSERT_EQ(bool(mask >> i & 1), expected[i] != 0) << i;
-            if (mask >> i & 1) {
-                ASSERT_EQ(fast[i], expected[i]) << i;
+    for (VectorIsa isa : test::vectorIsasHere()) {
+        for (const auto& samples : cases) {
+            int16_t fast[64], expected[64];
+            const uint64_t mask = transformBlock(isa, samples.data(), quantiser, fast);
+            referenceTransform(samples.data(), table, expected);
+            EXPECT_EQ(fast[0], expected[0]) << test::isaName(isa);
+            for (int i = 1; i < 64; ++i) {
+                ASSERT_EQ(bool(mask >> i & 1), expected[i] != 0) << test::isaName(isa) << " " << i;
+                if (mask >> i & 1) {
+                    ASSERT_EQ(fast[i], expected[i]) << test::isaName(isa) << " " << i;
+                }
             }
         }
     }
@@ -200,17 +205,21 @@ Bgr randomPicture(int width, int height, unsigned seed, bool blocky) {
     return p;
 }
 
-TEST(JpegPlaneTransform, MatchesTheReferenceOnNoiseAndOnFlatAreas) {
-    for (bool blocky : {false, true}) {
-        const Bgr picture = randomPicture(40, 24, blocky ? 3 : 4, blocky);
-        for (ColourComponent c : {ColourComponent::Luminance, ColourComponent::BlueDifference,
-                                  ColourComponent::RedDifference}) {
-            const QuantTable table = tableAt(75, c == ColourComponent::Luminance ? 0 : 1);
-            Plane plane;
-            transformPlane(picture.view(), 40, 24, c, table, plane);
-            EXPECT_EQ(plane.blocksWide, 5);
-            EXPECT_EQ(plane.blocksHigh, 3);
-            EXPECT_EQ(planeOf(plane), referencePlane(picture, 40, 24, c, table));
+TEST(JpegPlaneTransform, EveryKernelMatchesTheReferenceOnNoiseAndOnFlatAreas) {
+    for (VectorIsa isa : test::vectorIsasHere()) {
+        const VectorIsaLimit limit(isa);
+        ASSERT_EQ(blockVectorIsa(), isa);
+        for (bool blocky : {false, true}) {
+            const Bgr picture = randomPicture(40, 24, blocky ? 3 : 4, blocky);
+            for (ColourComponent c : {ColourComponent::Luminance, ColourComponent::BlueDifference,
+                                      ColourComponent::RedDifference}) {
+                const QuantTable table = tableAt(75, c == ColourComponent::Luminance ? 0 : 1);
+                Plane plane;
+                transformPlane(picture.view(), 40, 24, c, table, plane);
+                EXPECT_EQ(plane.blocksWide, 5);
+                EXPECT_EQ(plane.blocksHigh, 3);
+                EXPECT_EQ(planeOf(plane), referencePlane(picture, 40, 24, c, table)) << test::isaName(isa);
+            }
         }
     }
 }

@@ -12,7 +12,7 @@
 #include <emmintrin.h>
 #endif
 #if defined(__x86_64__) || defined(__i386__)
-#include <tmmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace kelvane::jpeg {
@@ -63,6 +63,16 @@ const ColourTable& tableOf(ColourComponent component) {
 }
 
 constexpr int kRowBytes = 8 * 3;
+
+// round-half-even(v) for a quantised coefficient, as the vector kernels' conversion rounds under
+// the default rounding mode.
+inline int16_t roundCoefficient(float v) {
+#if defined(__SSE2__)
+    return int16_t(_mm_cvtss_si32(_mm_set_ss(v)));
+#else
+    return int16_t(std::nearbyint(v));
+#endif
+}
 
 // True when all 64 pixels of the block (eight rows of 24 bytes) have one colour.
 bool oneColour(const uint8_t* const rows[8]) {
@@ -135,11 +145,37 @@ __attribute__((target("ssse3"))) void convertBlockSsse3(const uint8_t* const row
     }
 }
 
-ConvertBlock bestConversion() { return __builtin_cpu_supports("ssse3") ? convertBlockSsse3 : convertBlock; }
+// Eight pixels at once: the low half of the register takes bytes 0..15 of a row (pixels 0..3),
+// the high half bytes 8..23 (pixels 4..7), and one shuffle picks a channel for all eight.
+__attribute__((target("avx2"))) void convertBlockAvx2(const uint8_t* const rows[8], const ColourTable& table,
+                                                      float samples[kBlockCoefficients]) {
+    const __m256i red = _mm256_setr_epi8(2, -1, -1, -1, 5, -1, -1, -1, 8, -1, -1, -1, 11, -1, -1, -1,  //
+                                         6, -1, -1, -1, 9, -1, -1, -1, 12, -1, -1, -1, 15, -1, -1, -1);
+    const __m256i green = _mm256_setr_epi8(1, -1, -1, -1, 4, -1, -1, -1, 7, -1, -1, -1, 10, -1, -1, -1,  //
+                                           5, -1, -1, -1, 8, -1, -1, -1, 11, -1, -1, -1, 14, -1, -1, -1);
+    const __m256i blue = _mm256_setr_epi8(0, -1, -1, -1, 3, -1, -1, -1, 6, -1, -1, -1, 9, -1, -1, -1,  //
+                                          4, -1, -1, -1, 7, -1, -1, -1, 10, -1, -1, -1, 13, -1, -1, -1);
+    const __m256 redFactor = _mm256_set1_ps(table.redFactor), greenFactor = _mm256_set1_ps(table.greenFactor),
+                 blueFactor = _mm256_set1_ps(table.blueFactor), offset = _mm256_set1_ps(table.offset);
+    for (int r = 0; r < 8; ++r) {
+        const __m256i bytes = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(rows[r] + 8),
+                                                  reinterpret_cast<const __m128i*>(rows[r]));
+        const __m256 rs = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_shuffle_epi8(bytes, red)), redFactor);
+        const __m256 gs = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_shuffle_epi8(bytes, green)), greenFactor);
+        const __m256 bs = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_shuffle_epi8(bytes, blue)), blueFactor);
+        _mm256_storeu_ps(samples + r * 8, _mm256_sub_ps(_mm256_add_ps(_mm256_add_ps(rs, gs), bs), offset));
+    }
+}
+
+ConvertBlock conversionFor(VectorIsa isa) {
+    if (isa == VectorIsa::Avx2) return convertBlockAvx2;
+    if (isa == VectorIsa::Sse && __builtin_cpu_supports("ssse3")) return convertBlockSsse3;
+    return convertBlock;
+}
 
 #else
 
-ConvertBlock bestConversion() { return convertBlock; }
+ConvertBlock conversionFor(VectorIsa) { return convertBlock; }
 
 #endif
 
@@ -182,7 +218,8 @@ void transformJobs(const BlockRowSource& source, int32_t width, int32_t paddedWi
     }
     if (count == 0 || width <= 0) return;
 
-    const ConvertBlock convert = bestConversion();
+    const VectorIsa isa = blockVectorIsa();
+    const ConvertBlock convert = conversionFor(isa);
     // Columns of the last, partial block of a row are repeated into this block-sized copy.
     uint8_t edge[8][kRowBytes];
     alignas(16) float samples[kBlockCoefficients];
@@ -211,12 +248,12 @@ void transformJobs(const BlockRowSource& source, int32_t width, int32_t paddedWi
                     // butterfly stage doubles it) and zero elsewhere, so the transform can be
                     // skipped.
                     const float v = w.colours.sample(rows[0][2], rows[0][1], rows[0][0]);
-                    code->dc = int16_t(std::nearbyint(w.quantiser.dcDivisor * (v * 64.0f)));
+                    code->dc = roundCoefficient(w.quantiser.dcDivisor * (v * 64.0f));
                     ++w.flatBlocks;
                     continue;
                 }
                 convert(rows, w.colours, samples);
-                code->acMask = transformBlock(samples, w.quantiser, coefficients);
+                code->acMask = transformBlock(isa, samples, w.quantiser, coefficients);
                 code->dc = coefficients[0];
                 forEachAcSymbol(coefficients, code->acMask,
                                 [&w](uint8_t symbol, int32_t) { ++w.out.acSymbols[symbol]; });

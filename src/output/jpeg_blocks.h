@@ -84,10 +84,38 @@ struct BlockQuantiser {
     float dcDivisor;
 };
 
+// The instruction sets the block kernels are built for: plain C++, 4-wide SSE2 (with SSSE3 for
+// the colour conversion where the processor has it) and 8-wide AVX2. All of them run the same
+// single-precision operations in the same order and give the same coefficients bit for bit.
+enum class VectorIsa { Scalar, Sse, Avx2 };
+
+// Whether this processor runs the kernels built for `isa`.
+bool runsVectorIsa(VectorIsa isa);
+
+// The widest kernels the processor runs, within this thread's limit.
+VectorIsa blockVectorIsa();
+
+// Holds this thread's block kernels to `isa` at most while it lives, so that the kernels can be
+// compared with each other in one process.
+class VectorIsaLimit {
+public:
+    explicit VectorIsaLimit(VectorIsa isa);
+    ~VectorIsaLimit();
+    VectorIsaLimit(const VectorIsaLimit&) = delete;
+    VectorIsaLimit& operator=(const VectorIsaLimit&) = delete;
+
+private:
+    VectorIsa m_previous;
+};
+
 // The unscaled AAN forward DCT of 64 samples (row x 8 + column) followed by quantisation:
 // coefficient(z) = round-half-even(divisor(z) x DCT(row, column)), stored in zigzag order.
 // Returns the mask of nonzero AC coefficients; when it is 0 only out[0] is written.
 uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
+                        int16_t out[kBlockCoefficients]);
+
+// The same with the kernel of `isa`, which the processor must run.
+uint64_t transformBlock(VectorIsa isa, const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
                         int16_t out[kBlockCoefficients]);
 
 // Bit k set when zigzag coefficient k (k >= 1) is nonzero.

@@ -1,9 +1,10 @@
-// The float forward DCT (Arai, Agui and Nakajima's factorisation) and quantisation of one block.
-// The vector and scalar builds run the very same single-precision operations in the same order,
-// so both give the same coefficients bit for bit.
+// The float forward DCT (Arai, Agui and Nakajima's factorisation) and quantisation of one block,
+// in plain C++ and 4-wide SSE2; the 8-wide AVX2 kernel is in jpeg_dct_avx2.cpp.
 #include <cmath>
 
+#include "output/jpeg_aan.h"
 #include "output/jpeg_blocks.h"
+#include "output/jpeg_kernels.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,44 +13,6 @@
 namespace kelvane::jpeg {
 
 namespace {
-
-// The factorisation's multipliers: cos(pi/4), cos(3pi/8), cos(pi/8) - cos(3pi/8) and
-// cos(pi/8) + cos(3pi/8), in single precision.
-constexpr float kC4 = 0.707106781f;
-constexpr float kC6 = 0.382683433f;
-constexpr float kC2MinusC6 = 0.541196100f;
-constexpr float kC2PlusC6 = 1.306562965f;
-
-// One 8-point DCT on d[0..7], in place, without the final scaling (folded into the divisors).
-// V is a float or a vector of floats; every operation rounds to single precision.
-template <class V>
-inline void aan8(V& d0, V& d1, V& d2, V& d3, V& d4, V& d5, V& d6, V& d7) {
-    const V t0 = d0 + d7, t7 = d0 - d7;
-    const V t1 = d1 + d6, t6 = d1 - d6;
-    const V t2 = d2 + d5, t5 = d2 - d5;
-    const V t3 = d3 + d4, t4 = d3 - d4;
-
-    // Even part.
-    const V e10 = t0 + t3, e13 = t0 - t3;
-    const V e11 = t1 + t2, e12 = t1 - t2;
-    d0 = e10 + e11;
-    d4 = e10 - e11;
-    const V z1 = (e12 + e13) * kC4;
-    d2 = e13 + z1;
-    d6 = e13 - z1;
-
-    // Odd part: the rotation is shared through z5.
-    const V o10 = t4 + t5, o11 = t5 + t6, o12 = t6 + t7;
-    const V z5 = (o10 - o12) * kC6;
-    const V z2 = o10 * kC2MinusC6 + z5;
-    const V z4 = o12 * kC2PlusC6 + z5;
-    const V z3 = o11 * kC4;
-    const V z11 = t7 + z3, z13 = t7 - z3;
-    d5 = z13 + z2;
-    d3 = z13 - z2;
-    d1 = z11 + z4;
-    d7 = z11 - z4;
-}
 
 #if defined(__SSE2__)
 
@@ -60,7 +23,7 @@ inline F4 operator+(F4 a, F4 b) { return {_mm_add_ps(a.v, b.v)}; }
 inline F4 operator-(F4 a, F4 b) { return {_mm_sub_ps(a.v, b.v)}; }
 inline F4 operator*(F4 a, float c) { return {_mm_mul_ps(a.v, _mm_set1_ps(c))}; }
 
-inline void aan8(F4* d) { aan8(d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]); }
+inline void aanPass(F4* d) { aan8(d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]); }
 
 inline void transpose(F4& a, F4& b, F4& c, F4& d) { _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v); }
 
@@ -93,16 +56,16 @@ uint64_t acMask(const int16_t coefficients[kBlockCoefficients]) {
     return mask & ~uint64_t{1};
 }
 
-uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
-                        int16_t out[kBlockCoefficients]) {
+uint64_t transformBlockSse(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
+                           int16_t out[kBlockCoefficients]) {
     // Columns first: lane c of left[r] is sample (r, c), of right[r] sample (r, c + 4).
     F4 left[8], right[8];
     for (int r = 0; r < 8; ++r) {
         left[r].v = _mm_loadu_ps(samples + r * 8);
         right[r].v = _mm_loadu_ps(samples + r * 8 + 4);
     }
-    aan8(left);
-    aan8(right);
+    aanPass(left);
+    aanPass(right);
 
     // Transposed, each vector runs down a column of vertical frequencies; the row pass then works
     // on rows 0..3 (lo) and 4..7 (hi) side by side.
@@ -112,8 +75,8 @@ uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuan
     transpose(right[4], right[5], right[6], right[7]);
     F4 lo[8] = {left[0], left[1], left[2], left[3], right[0], right[1], right[2], right[3]};
     F4 hi[8] = {left[4], left[5], left[6], left[7], right[4], right[5], right[6], right[7]};
-    aan8(lo);
-    aan8(hi);
+    aanPass(lo);
+    aanPass(hi);
 
     // lo[c] lane r holds DCT(r, c) for r < 4, hi[c] lane r - 4 the rest: index c x 8 + r.
     // The conversion rounds half to even under the default rounding mode.
@@ -131,8 +94,7 @@ uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuan
     out[0] = transposed[0];
     // Most blocks of a chart are flat: nothing but the DC coefficient.
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(nonzeroAc, _mm_setzero_si128())) == 0xFFFF) return 0;
-    for (int i = 1; i < kBlockCoefficients; ++i) out[quantiser.transposedZigzag[i]] = transposed[i];
-    return acMask(out);
+    return zigzagFromTransposed(transposed, quantiser, out);
 }
 
 #else
@@ -144,8 +106,16 @@ uint64_t acMask(const int16_t coefficients[kBlockCoefficients]) {
     return mask;
 }
 
-uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
-                        int16_t out[kBlockCoefficients]) {
+#endif
+
+uint64_t zigzagFromTransposed(const int16_t transposed[kBlockCoefficients], const BlockQuantiser& quantiser,
+                              int16_t out[kBlockCoefficients]) {
+    for (int i = 1; i < kBlockCoefficients; ++i) out[quantiser.transposedZigzag[i]] = transposed[i];
+    return acMask(out);
+}
+
+uint64_t transformBlockScalar(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
+                              int16_t out[kBlockCoefficients]) {
     float block[kBlockCoefficients];
     for (int i = 0; i < kBlockCoefficients; ++i) block[i] = samples[i];
     for (int c = 0; c < 8; ++c) {
@@ -165,6 +135,22 @@ uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuan
     return acMask(out);
 }
 
+uint64_t transformBlock(VectorIsa isa, const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
+                        int16_t out[kBlockCoefficients]) {
+    switch (isa) {
+#if defined(__SSE2__)
+    case VectorIsa::Sse: return transformBlockSse(samples, quantiser, out);
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+    case VectorIsa::Avx2: return transformBlockAvx2(samples, quantiser, out);
+#endif
+    default: return transformBlockScalar(samples, quantiser, out);
+    }
+}
+
+uint64_t transformBlock(const float samples[kBlockCoefficients], const BlockQuantiser& quantiser,
+                        int16_t out[kBlockCoefficients]) {
+    return transformBlock(blockVectorIsa(), samples, quantiser, out);
+}
 
 }  // namespace kelvane::jpeg
