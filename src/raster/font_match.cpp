@@ -4,11 +4,10 @@
 #include "raster/font_match.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -71,17 +70,26 @@ bool configuredElsewhere() {
     return std::any_of(user.begin(), user.end(), exists);
 }
 
-// The main file's text without its includes (the rule files); empty when unreadable.
+// The main file's text without its include of the rule folder; empty when unreadable or when it
+// includes anything else.
 std::string topLevelConfig() {
-    std::ifstream in(kSystemConfigFile, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string xml = text.str();
+    std::FILE* file = std::fopen(kSystemConfigFile, "rb");
+    if (!file) return {};
+    std::string xml;
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) xml.append(chunk, n);
+    const bool read = !std::ferror(file);
+    std::fclose(file);
+    if (!read) return {};
+    constexpr std::string_view kClose = "</include>";
     for (size_t at = xml.find("<include"); at != std::string::npos; at = xml.find("<include", at)) {
-        const size_t end = xml.find("</include>", at);
-        if (end == std::string::npos) return {};
-        xml.erase(at, end + std::strlen("</include>") - at);
+        const size_t open = xml.find('>', at), end = xml.find(kClose, at);
+        if (open == std::string::npos || end == std::string::npos || open > end) return {};
+        std::string_view folder(xml.data() + open + 1, end - open - 1);
+        while (!folder.empty() && std::isspace(static_cast<unsigned char>(folder.front()))) folder.remove_prefix(1);
+        while (!folder.empty() && std::isspace(static_cast<unsigned char>(folder.back()))) folder.remove_suffix(1);
+        if (folder != "conf.d") return {};
+        xml.erase(at, end + kClose.size() - at);
     }
     return xml;
 }
