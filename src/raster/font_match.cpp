@@ -94,28 +94,40 @@ std::string topLevelConfig() {
     return xml;
 }
 
+// Caches loaded for the check below, held until the configuration is built so that fontconfig
+// finds them mapped already.
+struct HeldCaches {
+    std::vector<FcCache*> caches;
+    HeldCaches() = default;
+    HeldCaches(const HeldCaches&) = delete;
+    HeldCaches& operator=(const HeldCaches&) = delete;
+    ~HeldCaches() {
+        for (FcCache* cache : caches) FcDirCacheUnload(cache);
+    }
+};
+
 // Whether every font folder has a valid cache, its subfolders included: the lean configuration
 // must never scan fonts itself (the system's rules for scanning are not in it, and fontconfig
 // writes what it scans to the shared caches).
-bool cachesValid(FcConfig* config, const FcChar8* dir, int depth) {
+bool cachesValid(FcConfig* config, const FcChar8* dir, int depth, HeldCaches& held) {
     FcChar8* file = nullptr;
     FcCache* cache = FcDirCacheLoad(dir, config, &file);
     FcStrFree(file);
     if (!cache) return false;
+    held.caches.push_back(cache);
     bool valid = depth < 64;
     for (int i = 0; valid && i < FcCacheNumSubdir(cache); ++i)
-        valid = cachesValid(config, FcCacheSubdir(cache, i), depth + 1);
-    FcDirCacheUnload(cache);
+        valid = cachesValid(config, FcCacheSubdir(cache, i), depth + 1, held);
     return valid;
 }
 
-bool fontFoldersCached(FcConfig* config) {
+bool fontFoldersCached(FcConfig* config, HeldCaches& held) {
     FcStrList* dirs = FcConfigGetFontDirs(config);
     if (!dirs) return false;
     bool valid = true;
     while (const FcChar8* dir = FcStrListNext(dirs)) {
         if (!exists(reinterpret_cast<const char*>(dir))) continue;  // fontconfig skips it too
-        if (!(valid = cachesValid(config, dir, 0))) break;
+        if (!(valid = cachesValid(config, dir, 0, held))) break;
     }
     FcStrListDone(dirs);
     return valid;
@@ -127,12 +139,13 @@ FcConfig* makeLeanConfig() {
     if (top.empty()) return nullptr;
     FcConfig* config = FcConfigCreate();
     if (!config) return nullptr;
+    HeldCaches held;
     const bool made =
         FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(top.c_str()), FcFalse) &&
         FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kMetricAliases), FcFalse) &&
         (!exists(kSyntheticRules) ||
          FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(kSyntheticRules), FcFalse)) &&
-        fontFoldersCached(config) && FcConfigBuildFonts(config);
+        fontFoldersCached(config, held) && FcConfigBuildFonts(config);
     if (made) return config;
     FcConfigDestroy(config);
     return nullptr;
