@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cerrno>
@@ -119,11 +120,30 @@ size_t encodeChar(iconv_t cd, UINT codePage, char32_t c, char* out) {
     return size_t(dst - out);
 }
 
+// Characters into a code page, its converter opened at the first character beyond ASCII (ASCII
+// text, the common case, never loads one).
+class LazyEncoder {
+public:
+    explicit LazyEncoder(UINT codePage) : m_codePage(codePage) {}
+    size_t encode(char32_t c, char* out) {
+        if (c >= 0x80 && !m_opened && m_codePage != kUtf8) {
+            m_cd = converters().get(iconvName(m_codePage), kUnicodeName);
+            m_opened = true;
+        }
+        return encodeChar(m_cd, m_codePage, c, out);
+    }
+
+private:
+    UINT m_codePage;
+    iconv_t m_cd = nullptr;
+    bool m_opened = false;
+};
+
 // Counts or writes the UTF-8 text in the system code page, complete characters only.
 int convertUtf8(const char* utf8, int length, char* out, int outSize) {
     if (!utf8 || length <= 0) return 0;
     const UINT codePage = systemCodePage.load(std::memory_order_relaxed);
-    iconv_t cd = codePage == kUtf8 ? nullptr : converters().get(iconvName(codePage), kUnicodeName);
+    LazyEncoder encoder(codePage);
     const auto* p = reinterpret_cast<const unsigned char*>(utf8);
     const size_t n = size_t(length);
     int64_t total = 0;
@@ -132,7 +152,7 @@ int convertUtf8(const char* utf8, int length, char* out, int outSize) {
         size_t used = 0;
         const char32_t c = nextUtf8(p + i, n - i, used);
         i += used;
-        size_t count = c == kReplacement && used == 1 ? 0 : encodeChar(cd, codePage, c, bytes);
+        size_t count = c == kReplacement && used == 1 ? 0 : encoder.encode(c, bytes);
         if (count == 0) {  // lacking (or malformed): one '?'
             bytes[0] = '?';
             count = 1;
@@ -164,6 +184,11 @@ void decodeCodePage(UINT codePage, const char* bytes, size_t length, std::u32str
     if (codePage == kUtf8) return decodeUtf8(bytes, length, out);
     out.clear();
     if (!bytes || length == 0) return;
+    // Every code page accepted keeps ASCII as is: ASCII text needs no converter.
+    if (std::all_of(bytes, bytes + length, [](char b) { return static_cast<unsigned char>(b) < 0x80; })) {
+        out.assign(bytes, bytes + length);
+        return;
+    }
     iconv_t cd = converters().get(kUnicodeName, iconvName(codePage));
     out.resize(length);  // a byte or more per character
     char* src = const_cast<char*>(bytes);
@@ -187,10 +212,10 @@ void decodeCodePage(UINT codePage, const char* bytes, size_t length, std::u32str
 
 std::string encodeCodePage(UINT codePage, const char32_t* text, size_t length) {
     std::string out;
-    iconv_t cd = codePage == kUtf8 ? nullptr : converters().get(iconvName(codePage), kUnicodeName);
+    LazyEncoder encoder(codePage);
     char bytes[4];
     for (size_t i = 0; i < length; ++i) {
-        const size_t count = encodeChar(cd, codePage, text[i], bytes);
+        const size_t count = encoder.encode(text[i], bytes);
         if (count == 0) out += '?';
         else out.append(bytes, count);
     }

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "raster/codepage.h"
+#include "raster/font_match.h"
 #include "raster/objects.h"
 
 namespace kelvane::gdi {
@@ -35,85 +36,9 @@ constexpr size_t kMaxCachedFallbacks = 8192;
 // renderer's font mapper does (551 and up draw bold).
 bool isBold(LONG weight) { return weight > 550; }
 
-std::string lowered(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
-struct PatternDeleter {
-    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
-using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
-
 struct CharSetDeleter {
     void operator()(FcCharSet* c) const { FcCharSetDestroy(c); }
 };
-
-// A pattern for the family and weight, completed by the configuration (aliases, defaults).
-Pattern basePattern(const std::string& family, bool bold) {
-    Pattern pattern(FcPatternCreate());
-    if (!pattern) return pattern;
-    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-    return pattern;
-}
-
-bool substitute(FcPattern* pattern) {
-    if (!FcConfigSubstitute(nullptr, pattern, FcMatchPattern)) return false;
-    FcDefaultSubstitute(pattern);
-    return true;
-}
-
-bool fileOf(FcPattern* match, FontFile& out) {
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch || !file) return false;
-    int index = 0, weight = FC_WEIGHT_REGULAR;
-    FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-    FcChar8* family = nullptr;
-    FcPatternGetString(match, FC_FAMILY, 0, &family);
-    out.path = reinterpret_cast<const char*>(file);
-    out.index = index;
-    out.family = family ? reinterpret_cast<const char*>(family) : "";
-    out.bold = weight >= FC_WEIGHT_DEMIBOLD;
-    return true;
-}
-
-struct Match {
-    FontFile file;
-    bool requested = false;  // the face asked for (or its metric-compatible alias) is installed
-};
-
-bool matchFamily(const std::string& family, bool bold, Match& out) {
-    Pattern pattern = basePattern(family, bold);
-    if (!pattern || !substitute(pattern.get())) return false;
-    FcResult result = FcResultNoMatch;
-    Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
-    if (!match || !fileOf(match.get(), out.file)) return false;
-    // The configuration adds the requested family's aliases (metric-compatible faces) bound as
-    // strongly as the name itself, and the default faces weakly: a match on a strongly bound
-    // family is the face asked for, one on a weak family is a default standing in.
-    std::vector<std::string> names;
-    FcChar8* name = nullptr;
-    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &name) == FcResultMatch; ++i)
-        names.push_back(lowered(reinterpret_cast<const char*>(name)));
-    out.requested = false;
-    FcValue value;
-    FcValueBinding binding;
-    for (int i = 0; FcPatternGetWithBinding(pattern.get(), FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i) {
-        if (binding == FcValueBindingWeak || value.type != FcTypeString) continue;
-        const std::string listed = lowered(reinterpret_cast<const char*>(value.u.s));
-        if (std::find(names.begin(), names.end(), listed) != names.end()) {
-            out.requested = true;
-            break;
-        }
-    }
-    return true;
-}
 
 int64_t floorDiv(int64_t a, int64_t b) {
     const int64_t q = a / b;
@@ -171,10 +96,10 @@ FaceDesign fallbackDesign() {
 
 struct ThreadResolver {
     std::unordered_map<std::string, std::shared_ptr<FontFace>> fonts;
-    std::unordered_map<std::string, Match> matches;      // lowered family + weight
+    std::unordered_map<std::string, FaceMatch> matches;  // lowered family + weight
     std::unordered_map<std::string, FontFile> fallbacks;  // empty path: nothing has it
 
-    bool match(const std::string& family, bool bold, Match& out) {
+    bool match(const std::string& family, bool bold, FaceMatch& out) {
         std::string key = lowered(family);
         key += bold ? "\n1" : "\n0";
         if (auto it = matches.find(key); it != matches.end()) {
@@ -182,8 +107,8 @@ struct ThreadResolver {
             return !out.file.path.empty();
         }
         if (matches.size() >= kMaxCachedMatches) matches.clear();
-        Match m;
-        if (!matchFamily(family, bold, m)) m = Match{};
+        FaceMatch m;
+        if (!chooseFace(family, bold, m)) m = FaceMatch{};
         matches.emplace(std::move(key), m);
         out = m;
         return !m.file.path.empty();
@@ -215,7 +140,7 @@ std::shared_ptr<FontFace> makeFace(const LOGFONTA& font, const std::string& requ
     auto face = std::make_shared<FontFace>();
     face->bold = bold;
     const std::string wanted = codePageToUtf8(requested, codePage);
-    Match m;
+    FaceMatch m;
     bool found = !wanted.empty() && r.match(wanted, bold, m) && m.requested;
     if (found) {
         // The face's own spelling when asked by its own name, else the name asked for (an
@@ -291,7 +216,7 @@ bool fallbackFor(char32_t c, const std::string& family, bool bold, FontFile& out
     Pattern pattern = basePattern(family, bold);
     std::unique_ptr<FcCharSet, CharSetDeleter> wanted(FcCharSetCreate());
     if (pattern && wanted && FcCharSetAddChar(wanted.get(), FcChar32(c)) &&
-        FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get()) && substitute(pattern.get())) {
+        FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get()) && substitute(nullptr, pattern.get())) {
         FcResult result = FcResultNoMatch;
         Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
         FcCharSet* has = nullptr;

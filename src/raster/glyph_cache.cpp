@@ -54,7 +54,10 @@ struct Face {
 // One face of an instance at the instance's size.
 struct Slot {
     std::shared_ptr<Face> face;
-    FT_Size size = nullptr;
+    FT_Size size = nullptr;  // monochrome hinting: the outlines drawn
+    // The same size for the default hinting's advances. A size runs the face's set-up program
+    // again whenever the hinting mode it serves changes, so each mode keeps a size of its own.
+    FT_Size advanceSize = nullptr;
     bool synthetic = false;  // emboldened: bold asked for and the face is regular
     // A bold face whose stems are thinner than two pixels at this size (where its hinting may
     // draw them one pixel wide, as thin as regular text): outlines are widened this much (26.6)
@@ -151,8 +154,10 @@ public:
     }
 
     ~Instance() override {
-        for (Slot& s : m_slots)
+        for (Slot& s : m_slots) {
+            if (s.advanceSize) FT_Done_Size(s.advanceSize);
             if (s.size) FT_Done_Size(s.size);
+        }
     }
 
     const Glyph& glyph(char32_t c) override {
@@ -210,12 +215,24 @@ public:
     }
 
 private:
+    // A new size of the face at the instance's pixel size; null when FreeType refuses it.
+    FT_Size newSize(FT_Face face) const {
+        FT_Size size = nullptr;
+        if (FT_New_Size(face, &size) != 0) return nullptr;
+        FT_Activate_Size(size);
+        if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(m_ppem)) != 0) {
+            FT_Done_Size(size);
+            return nullptr;
+        }
+        return size;
+    }
+
     void addSlot(std::shared_ptr<Face> face, bool synthetic) {
         Slot s;
-        if (FT_New_Size(face->face, &s.size) != 0) return;
-        FT_Activate_Size(s.size);
-        if (FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(m_ppem)) != 0) {
-            FT_Done_Size(s.size);
+        s.advanceSize = newSize(face->face);
+        s.size = s.advanceSize ? newSize(face->face) : nullptr;  // active from here on
+        if (!s.size) {
+            if (s.advanceSize) FT_Done_Size(s.advanceSize);
             return;
         }
         if (m_bold && !synthetic) s.widen = boldWidening(face->face);
@@ -316,6 +333,7 @@ private:
         g.index = index;
         FT_Face face = s.face->face;
         prepare(s);
+        FT_Activate_Size(s.advanceSize);
         // Extents, and the pen of turned text, follow the default hinting's advances; level
         // text moves by the advances of the monochrome hinting it is drawn with. (Metrics are
         // the glyph's own, before the turn.)
