@@ -40,7 +40,7 @@ TEST(JpegHalving, MatchesTheHalftoneStretchOnRandomCanvases) {
         randomSection(canvas, c.width, c.height, c.bpp, random);
         const Surface* surface = halvableSource(canvas.dc(), c.left, c.top, c.halfWidth, c.halfHeight);
         ASSERT_NE(surface, nullptr) << c.width << "x" << c.height;
-        const std::vector<uint8_t> fast = halvePixels(*surface, c.left, c.top, c.halfWidth, c.halfHeight);
+        const spare::Block fast = halvePixels(*surface, c.left, c.top, c.halfWidth, c.halfHeight);
 
         DibSection literal;
         const BITMAPINFO info = sectionInfo(c.halfWidth, c.halfHeight, 24);
@@ -51,7 +51,7 @@ TEST(JpegHalving, MatchesTheHalftoneStretchOnRandomCanvases) {
         const size_t stride = size_t((c.halfWidth * 24 + 31) / 32 * 4), rowBytes = size_t(c.halfWidth) * 3;
         for (int y = 0; y < c.halfHeight; ++y) {
             const uint8_t* expected = literal.bits() + size_t(c.halfHeight - 1 - y) * stride;  // bottom-up
-            EXPECT_EQ(std::memcmp(fast.data() + size_t(y) * rowBytes, expected, rowBytes), 0)
+            EXPECT_EQ(std::memcmp(fast.get() + size_t(y) * rowBytes, expected, rowBytes), 0)
                 << c.width << "x" << c.height << " at " << c.bpp << " bits, row " << y;
         }
     }

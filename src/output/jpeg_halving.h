@@ -4,10 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "kelvane/gdi.h"
 #include "raster/surface.h"
+#include "runtime/spare_blocks.h"
 
 namespace kelvane::jpeg {
 
@@ -17,8 +17,9 @@ namespace kelvane::jpeg {
 const gdi::Surface* halvableSource(gdi::HDC source, int32_t left, int32_t top, int64_t width, int64_t height);
 
 // The width x height picture (24-bit, blue, green, red, rows from the top, no padding) whose
-// pixels are the rounded means of the 2 x 2 source pixels at (left + 2x, top + 2y).
-std::vector<uint8_t> halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
+// pixels are the rounded means of the 2 x 2 source pixels at (left + 2x, top + 2y); null when
+// memory is short.
+spare::Block halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
                                  int32_t height);
 
 }  // namespace kelvane::jpeg

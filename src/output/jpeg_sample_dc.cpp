@@ -85,7 +85,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
     // the transform repeats the last column and row into the padding.
     const bool wholeSource = insideSource(source, SourceLeft, SourceTop, Width, Height);
     std::unique_ptr<WorkingBitmap> shared, own;
-    std::vector<uint8_t> halved;  // a half-size drawing averaged straight from the source
+    spare::Block halved;  // a half-size drawing averaged straight from the source
     if (!wholeSource) {
         shared = std::make_unique<WorkingBitmap>(int32_t(width8), int32_t(height8));
         if (!shared->valid()) return fail();
@@ -133,7 +133,8 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 // same pixels without a drawing.
                 own.reset();
                 halved = halvePixels(*pixels, SourceLeft, SourceTop, int32_t(w), int32_t(h));
-                drawing = {halved.data(), ptrdiff_t(w) * 3, int32_t(w), int32_t(h)};
+                if (!halved) return fail();
+                drawing = {halved.get(), ptrdiff_t(w) * 3, int32_t(w), int32_t(h)};
             } else {
                 own.reset();
                 own = std::make_unique<WorkingBitmap>(int32_t(w), int32_t(h));
