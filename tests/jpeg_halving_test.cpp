@@ -6,6 +6,7 @@
 #include <random>
 
 #include "output/jpeg_halving.h"
+#include "output/jpeg_tables.h"
 #include "raster/dib_section.h"
 
 namespace kelvane::jpeg {
@@ -72,6 +73,59 @@ TEST(JpegHalving, TakenOnlyForWholeRectanglesOfTrueColourCanvases) {
             << c.bpp << " bits at " << c.left << "," << c.top << " size " << c.halfWidth << "x" << c.halfHeight;
     }
     EXPECT_EQ(halvableSource(nullptr, 0, 0, 1, 1), nullptr);
+}
+
+// Both chrominance planes of a canvas of flat patches and noise, made band by band, must be the
+// planes of the whole half-size picture: the same blocks, values and symbol counts.
+TEST(JpegHalving, BandsMakeThePlanesOfTheWholePicture) {
+    struct Case {
+        int width, height, bpp, left, top, halfWidth, halfHeight, bandRows;
+    };
+    QuantTable table;
+    table.values = scaleTable(baseTable(1), qualityScale(75));
+    computeDivisors(table, 8);
+    std::mt19937 random(3);
+    for (const Case& c : {Case{130, 98, 24, 0, 0, 65, 49, 8}, Case{130, 98, 24, 0, 0, 65, 49, 16},
+                          Case{131, -99, 32, 1, 1, 61, 47, 24}, Case{64, 64, 24, 0, 0, 32, 32, 8},
+                          Case{64, 64, 24, 0, 0, 32, 32, 64}, Case{18, 20, 24, 2, 0, 7, 9, 8}}) {
+        DibSection canvas;
+        randomSection(canvas, c.width, c.height, c.bpp, random);
+        const int rows = c.height < 0 ? -c.height : c.height;
+        const size_t stride = size_t((c.width * c.bpp + 31) / 32 * 4), step = size_t(c.bpp / 8);
+        for (int y = 0; y < rows; ++y)  // flat patches between the noise
+            for (int x = 0; x < c.width; ++x)
+                if ((x / 13 + y / 11) % 3)
+                    std::memset(canvas.bits() + size_t(y) * stride + size_t(x) * step, 40 * ((x / 13) % 5), step);
+        const Surface* surface = halvableSource(canvas.dc(), c.left, c.top, c.halfWidth, c.halfHeight);
+        ASSERT_NE(surface, nullptr);
+        const int32_t paddedWidth = (c.halfWidth + 7) / 8 * 8, paddedHeight = (c.halfHeight + 7) / 8 * 8;
+
+        Plane whole[2], banded[2];
+        const PlaneJob wholeJobs[2] = {{ColourComponent::BlueDifference, &table, &whole[0]},
+                                       {ColourComponent::RedDifference, &table, &whole[1]}};
+        const PlaneJob bandJobs[2] = {{ColourComponent::BlueDifference, &table, &banded[0]},
+                                      {ColourComponent::RedDifference, &table, &banded[1]}};
+        const spare::Block pixels = halvePixels(*surface, c.left, c.top, c.halfWidth, c.halfHeight);
+        transformPlanes({pixels.get(), ptrdiff_t(c.halfWidth) * 3, c.halfWidth, c.halfHeight}, paddedWidth,
+                        paddedHeight, wholeJobs);
+        ASSERT_TRUE(transformHalved(*surface, c.left, c.top, c.halfWidth, c.halfHeight, paddedWidth, paddedHeight,
+                                    bandJobs, c.bandRows));
+        for (int k = 0; k < 2; ++k) {
+            const Plane &a = whole[k], &b = banded[k];
+            const std::string where = std::to_string(c.width) + "x" + std::to_string(c.height) + " bands of " +
+                                      std::to_string(c.bandRows) + ", plane " + std::to_string(k);
+            EXPECT_EQ(b.blocksWide, a.blocksWide) << where;
+            EXPECT_EQ(b.blocksHigh, a.blocksHigh) << where;
+            ASSERT_EQ(b.blocks.size(), a.blocks.size()) << where;
+            for (size_t i = 0; i < a.blocks.size(); ++i) {
+                EXPECT_EQ(b.blocks[i].dc, a.blocks[i].dc) << where << " block " << i;
+                EXPECT_EQ(b.blocks[i].acMask, a.blocks[i].acMask) << where << " block " << i;
+                EXPECT_EQ(b.blocks[i].values, a.blocks[i].values) << where << " block " << i;
+            }
+            EXPECT_TRUE(b.values == a.values) << where;
+            EXPECT_EQ(b.acSymbols, a.acSymbols) << where;
+        }
+    }
 }
 
 }  // namespace

@@ -14,20 +14,24 @@ const gdi::Surface* halvableSource(gdi::HDC source, int32_t left, int32_t top, i
     return surface;
 }
 
-spare::Block halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
-                                 int32_t height) {
+void halveRows(const gdi::Surface& source, int32_t left, int32_t top, int32_t width, int32_t firstRow,
+               int32_t rows, uint8_t* out) {
     const size_t step = size_t(source.bpp() / 8);
     const size_t rowBytes = size_t(width) * 3;
-    spare::Block out(spare::take(rowBytes * size_t(height), false));  // every byte is written below
-    if (!out) return out;
-    for (int32_t y = 0; y < height; ++y) {
+    for (int32_t y = firstRow; y < firstRow + rows; ++y) {
         const uint8_t* a = source.row(top + 2 * y) + size_t(left) * step;
         const uint8_t* b = source.row(top + 2 * y + 1) + size_t(left) * step;
-        uint8_t* to = out.get() + size_t(y) * rowBytes;
+        uint8_t* to = out + size_t(y - firstRow) * rowBytes;
         for (int32_t x = 0; x < width; ++x, a += 2 * step, b += 2 * step, to += 3)
             for (size_t k = 0; k < 3; ++k)
                 to[k] = uint8_t((unsigned(a[k]) + a[step + k] + b[k] + b[step + k] + 2) / 4);
     }
+}
+
+spare::Block halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
+                         int32_t height) {
+    spare::Block out(spare::take(size_t(width) * 3 * size_t(height), false));  // every byte is written
+    if (out) halveRows(source, left, top, width, 0, height, out.get());
     return out;
 }
 

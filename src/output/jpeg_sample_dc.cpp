@@ -85,7 +85,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
     // the transform repeats the last column and row into the padding.
     const bool wholeSource = insideSource(source, SourceLeft, SourceTop, Width, Height);
     std::unique_ptr<WorkingBitmap> shared, own;
-    spare::Block halved;  // a half-size drawing averaged straight from the source
+    const Surface* halvedFrom = nullptr;  // a half-size drawing averaged straight from the source
     if (!wholeSource) {
         shared = std::make_unique<WorkingBitmap>(int32_t(width8), int32_t(height8));
         if (!shared->valid()) return fail();
@@ -104,6 +104,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
             drawnWidth = paddedWidth;
             drawnHeight = paddedHeight;
             copiedRows = nullptr;
+            halvedFrom = nullptr;
             if (shared) {
                 const WorkingBitmap& bitmap = *shared;
                 const int32_t top = int32_t(height8) - paddedHeight;
@@ -130,11 +131,9 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                                                    ? halvableSource(source, SourceLeft, SourceTop, w, h)
                                                    : nullptr) {
                 // The halftone stretch to exactly half the size averages each 2 x 2 square: the
-                // same pixels without a drawing.
+                // same pixels without a drawing, averaged band by band as they are transformed.
                 own.reset();
-                halved = halvePixels(*pixels, SourceLeft, SourceTop, int32_t(w), int32_t(h));
-                if (!halved) return fail();
-                drawing = {halved.get(), ptrdiff_t(w) * 3, int32_t(w), int32_t(h)};
+                halvedFrom = pixels;
             } else {
                 own.reset();
                 own = std::make_unique<WorkingBitmap>(int32_t(w), int32_t(h));
@@ -163,7 +162,12 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 roundUp8(ceilDiv(int64_t{next.v} * Height, m_vmax)) == paddedHeight)
                 jobs[count++] = jobOf(++i);
         }
-        transformPlanes(drawing, paddedWidth, paddedHeight, std::span(jobs).first(count));
+        if (!halvedFrom) {
+            transformPlanes(drawing, paddedWidth, paddedHeight, std::span(jobs).first(count));
+        } else if (!transformHalved(*halvedFrom, SourceLeft, SourceTop, int32_t(w), int32_t(h), paddedWidth,
+                                    paddedHeight, std::span(jobs).first(count), halvedBandRows(int32_t(w)))) {
+            return fail();
+        }
     }
     m_width = Width;
     m_height = Height;
