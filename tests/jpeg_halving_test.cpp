@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "output/jpeg_encoder.h"
 #include "output/jpeg_halving.h"
 #include "output/jpeg_tables.h"
 #include "raster/dib_section.h"
@@ -27,6 +28,16 @@ void randomSection(DibSection& section, int width, int height, int bpp, std::mt1
     const int rows = height < 0 ? -height : height;
     const size_t stride = size_t((width * bpp + 31) / 32 * 4);
     for (size_t i = 0; i < stride * size_t(rows); ++i) section.bits()[i] = uint8_t(random());
+}
+
+// Flat patches laid over a random section, so that its blocks are both flat and busy.
+void flatPatches(DibSection& section, int width, int height, int bpp) {
+    const int rows = height < 0 ? -height : height;
+    const size_t stride = size_t((width * bpp + 31) / 32 * 4), step = size_t(bpp / 8);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((x / 13 + y / 11) % 3)
+                std::memset(section.bits() + size_t(y) * stride + size_t(x) * step, 40 * ((x / 13) % 5), step);
 }
 
 TEST(JpegHalving, MatchesTheHalftoneStretchOnRandomCanvases) {
@@ -90,12 +101,7 @@ TEST(JpegHalving, BandsMakeThePlanesOfTheWholePicture) {
                           Case{64, 64, 24, 0, 0, 32, 32, 64}, Case{18, 20, 24, 2, 0, 7, 9, 8}}) {
         DibSection canvas;
         randomSection(canvas, c.width, c.height, c.bpp, random);
-        const int rows = c.height < 0 ? -c.height : c.height;
-        const size_t stride = size_t((c.width * c.bpp + 31) / 32 * 4), step = size_t(c.bpp / 8);
-        for (int y = 0; y < rows; ++y)  // flat patches between the noise
-            for (int x = 0; x < c.width; ++x)
-                if ((x / 13 + y / 11) % 3)
-                    std::memset(canvas.bits() + size_t(y) * stride + size_t(x) * step, 40 * ((x / 13) % 5), step);
+        flatPatches(canvas, c.width, c.height, c.bpp);
         const Surface* surface = halvableSource(canvas.dc(), c.left, c.top, c.halfWidth, c.halfHeight);
         ASSERT_NE(surface, nullptr);
         const int32_t paddedWidth = (c.halfWidth + 7) / 8 * 8, paddedHeight = (c.halfHeight + 7) / 8 * 8;
@@ -125,6 +131,40 @@ TEST(JpegHalving, BandsMakeThePlanesOfTheWholePicture) {
             EXPECT_TRUE(b.values == a.values) << where;
             EXPECT_EQ(b.acSymbols, a.acSymbols) << where;
         }
+    }
+}
+
+// A 24-bit canvas is read in place where a copy would give the same bytes; the stream must be that
+// of a 32-bit canvas of the same pixels, which is copied, whatever the orientation and rectangle.
+TEST(JpegHalving, ReadingA24BitCanvasInPlaceGivesTheStreamOfACopy) {
+    struct Case {
+        int left, top, width, height;
+    };
+    constexpr int kWidth = 61, kHeight = 47;
+    DibSection source;
+    std::mt19937 random(9);
+    randomSection(source, kWidth, -kHeight, 24, random);
+    flatPatches(source, kWidth, -kHeight, 24);
+    const auto canvasOf = [&source](DibSection& canvas, int height, int bpp) {
+        const BITMAPINFO info = sectionInfo(kWidth, height, bpp);
+        ASSERT_TRUE(canvas.create(&info));
+        BitBlt(canvas.dc(), 0, 0, kWidth, kHeight, source.dc(), 0, 0, SRCCOPY);
+    };
+    DibSection bottomUp, topDown, copied;
+    canvasOf(bottomUp, kHeight, 24);
+    canvasOf(topDown, -kHeight, 24);
+    canvasOf(copied, kHeight, 32);
+    const auto streamOf = [](const DibSection& canvas, const Case& c) {
+        cJpeg jpeg;
+        EXPECT_EQ(jpeg.SampleHDC(canvas.dc(), c.width, c.height, c.left, c.top), 0);
+        return jpeg.SaveBinary().bytes();
+    };
+    for (const Case& c : {Case{0, 0, kWidth, kHeight}, Case{3, 5, 40, 33}, Case{1, 0, 17, 9}, Case{0, 2, 8, 8}}) {
+        EXPECT_GT(copyableView(bottomUp.dc(), c.left, c.top, c.width, c.height).height, 0);
+        EXPECT_EQ(copyableView(copied.dc(), c.left, c.top, c.width, c.height).height, 0);
+        const auto expected = streamOf(copied, c);
+        EXPECT_TRUE(streamOf(bottomUp, c) == expected) << c.left << "," << c.top << " " << c.width << "x" << c.height;
+        EXPECT_TRUE(streamOf(topDown, c) == expected) << c.left << "," << c.top << " " << c.width << "x" << c.height;
     }
 }
 

@@ -14,6 +14,14 @@ const gdi::Surface* halvableSource(gdi::HDC source, int32_t left, int32_t top, i
     return surface;
 }
 
+PixelView copyableView(gdi::HDC source, int32_t left, int32_t top, int32_t width, int32_t height) {
+    const gdi::Surface* surface = gdi::surfaceOf(source);
+    if (!surface || surface->bpp() != 24 || width <= 0 || height <= 0 || left < 0 || top < 0) return {};
+    if (int64_t{left} + width > surface->width() || int64_t{top} + height > surface->height()) return {};
+    const ptrdiff_t stride = surface->topDown() ? surface->stride() : -ptrdiff_t(surface->stride());
+    return {surface->row(top) + size_t(left) * 3, stride, width, height};
+}
+
 void halveRows(const gdi::Surface& source, int32_t left, int32_t top, int32_t width, int32_t firstRow,
                int32_t rows, uint8_t* out) {
     const size_t step = size_t(source.bpp() / 8);

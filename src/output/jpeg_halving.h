@@ -19,6 +19,10 @@ namespace kelvane::jpeg {
 // 24- or 32-bit surface. Null otherwise.
 const gdi::Surface* halvableSource(gdi::HDC source, int32_t left, int32_t top, int64_t width, int64_t height);
 
+// The rectangle's pixels in place, when a copy of it into a 24-bit bitmap would give the same bytes:
+// the rectangle lies inside a 24-bit surface. An empty view (no rows) otherwise.
+PixelView copyableView(gdi::HDC source, int32_t left, int32_t top, int32_t width, int32_t height);
+
 // The width x height picture (24-bit, blue, green, red, rows from the top, no padding) whose
 // pixels are the rounded means of the 2 x 2 source pixels at (left + 2x, top + 2y); null when
 // memory is short.

@@ -114,6 +114,14 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 for (int32_t y = top + int32_t(h); y < int32_t(height8); ++y)
                     BitBlt(bitmap.dc(), 0, y, paddedWidth, 1, bitmap.dc(), 0, y - 1, SRCCOPY);
                 drawing = bitmap.view(top, paddedWidth, paddedHeight);
+            } else if (const PixelView inPlace = w == Width && h == Height
+                                                     ? copyableView(source, SourceLeft, SourceTop, Width, Height)
+                                                     : PixelView{};
+                       inPlace.height > 0) {
+                // A plain copy of a 24-bit canvas would give its bytes unchanged: they are read in
+                // place.
+                own.reset();
+                drawing = inPlace;
             } else if (w == Width && h == Height) {
                 // A plain copy, eight rows at a time, which stay in cache while their blocks are
                 // transformed.
