@@ -5,6 +5,10 @@
 
 #include <sys/mman.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +34,31 @@ uint8_t* bytesOf(Header* h) { return reinterpret_cast<uint8_t*>(h + 1); }
 
 size_t roundUp(size_t v, size_t unit) { return (v + unit - 1) / unit * unit; }
 
-void unmap(Header* h) { ::munmap(h, h->mapped); }
+// Under AddressSanitizer a mapped block is readable only up to the bytes taken, and not at all
+// while it is kept, so that overruns and uses after giving back are caught as with malloc.
+void hide([[maybe_unused]] void* p, [[maybe_unused]] size_t bytes) {
+#if defined(__SANITIZE_ADDRESS__)
+    ASAN_POISON_MEMORY_REGION(p, bytes);
+#endif
+}
+
+void show([[maybe_unused]] void* p, [[maybe_unused]] size_t bytes) {
+#if defined(__SANITIZE_ADDRESS__)
+    ASAN_UNPOISON_MEMORY_REGION(p, bytes);
+#endif
+}
+
+void unmap(Header* h) {
+    show(bytesOf(h), h->capacity);  // later mappings at these addresses start readable
+    ::munmap(h, h->mapped);
+}
+
+// Hands out a mapped block for `bytes`.
+uint8_t* handOut(Header* h, size_t bytes) {
+    show(bytesOf(h), bytes);
+    hide(bytesOf(h) + bytes, h->capacity - bytes);
+    return bytesOf(h);
+}
 
 struct Kept {
     std::vector<Header*> blocks;  // most recently given first
@@ -60,7 +88,7 @@ uint8_t* mapBlock(size_t bytes) {
     Header* h = static_cast<Header*>(p);
     h->capacity = length - sizeof(Header);
     h->mapped = length;
-    return bytesOf(h);
+    return handOut(h, bytes);
 }
 
 }  // namespace
@@ -86,8 +114,9 @@ uint8_t* take(size_t bytes, bool zeroed) {
             Header* h = *best;
             kept.blocks.erase(best);
             kept.bytes -= h->mapped;
-            if (zeroed) std::memset(bytesOf(h), 0, bytes);
-            return bytesOf(h);
+            uint8_t* bytesTaken = handOut(h, bytes);
+            if (zeroed) std::memset(bytesTaken, 0, bytes);
+            return bytesTaken;
         }
     }
     return mapBlock(bytes);  // new pages read as zero
@@ -104,6 +133,7 @@ void give(uint8_t* block) {
         unmap(h);
         return;
     }
+    hide(bytesOf(h), h->capacity);
     Kept& kept = t_kept;
     kept.blocks.insert(kept.blocks.begin(), h);
     kept.bytes += h->mapped;
