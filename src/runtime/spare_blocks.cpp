@@ -10,6 +10,7 @@
 #endif
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -23,8 +24,8 @@ constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kPage = size_t{4} << 10;
 constexpr size_t kMaxKept = 16;
 
-// Put before each block's bytes; its size keeps the bytes aligned for any type.
-struct alignas(64) Header {
+// Put before each block's bytes; its size keeps the bytes aligned for any type, as malloc's are.
+struct alignas(alignof(std::max_align_t)) Header {
     size_t capacity;  // usable bytes after the header
     size_t mapped;    // the mapping's length, 0 for a malloc block
 };
