@@ -21,10 +21,14 @@ BITMAPINFO sectionInfo(int width, int height, int bpp) {
     return info;
 }
 
-// A section of random pixels; a negative height makes it top-down.
+// A section of random pixels; a negative height makes it top-down. Palette depths get a table of
+// 256 entries (all black) to read.
 void randomSection(DibSection& section, int width, int height, int bpp, std::mt19937& random) {
-    const BITMAPINFO info = sectionInfo(width, height, bpp);
-    ASSERT_TRUE(section.create(&info));
+    struct {
+        BITMAPINFO info;
+        RGBQUAD rest[255];
+    } table{sectionInfo(width, height, bpp), {}};
+    ASSERT_TRUE(section.create(&table.info));
     const int rows = height < 0 ? -height : height;
     const size_t stride = size_t((width * bpp + 31) / 32 * 4);
     for (size_t i = 0; i < stride * size_t(rows); ++i) section.bits()[i] = uint8_t(random());
