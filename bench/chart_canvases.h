@@ -43,16 +43,17 @@ inline std::unique_ptr<cChart> barChart(int width, int height) {
 
 // The typical request: a 400 x 300 chart of eight bars (four positions, two series), dressed with
 // grid, legend, value labels, category labels and title, or plain (bars and value axis only).
-inline void typicalRequestChart(cChart& c, bool dressed) {
-    c.Width(400);
-    c.Height(300);
+// Other sizes scale the canvas and the legend's width with it.
+inline void typicalRequestChart(cChart& c, bool dressed, int width = 400, int height = 300) {
+    c.Width(width);
+    c.Height(height);
     c.SerialBars(4);
     c.SerialItems(2);
     c.BarSpaceRate(0.8f);
     c.DrawBarMode(kvSingleColor);
     if (dressed) {
         c.BackGrid(kTrue);
-        c.LegendWidth(80);
+        c.LegendWidth(width / 5);
     }
     c.InitChart();
     c.DrawBarChart(100, 5, 0);

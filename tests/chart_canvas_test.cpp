@@ -162,7 +162,8 @@ TEST(ChartCanvas, RepeatedInitAndDestroyDoNotGrowMemory) {
 }
 
 TEST(ChartCanvas, OversizedCanvasIsReportedAndLaterCallsAreHarmless) {
-    for (auto [w, h] : {std::pair{40000, 10}, std::pair{20000, 20000}, std::pair{-5, 10}}) {
+    for (auto [w, h] : {std::pair{40000, 10}, std::pair{20000, 20000}, std::pair{-5, 10}, std::pair{INT32_MIN, 10},
+                        std::pair{10, INT32_MIN}}) {
         cChart chart;
         chart.Width(w);
         chart.Height(h);

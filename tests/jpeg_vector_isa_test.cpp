@@ -52,7 +52,7 @@ Encoded encodeWith(VectorIsa isa, const jpeg::PixelView& view, gdi::HDC canvas, 
             e.dc.back().push_back(b.dc);
             e.masks.back().push_back(b.acMask);
         }
-        e.values.push_back(plane.values);
+        e.values.emplace_back(plane.values.begin(), plane.values.end());
     }
     cJpeg jpeg;
     jpeg.Quality(quality);

@@ -41,7 +41,8 @@ int32_t cChart::InitChart() {
     // starts from the canvas as it is, so it gets the white canvas in full.
     const char* folder = traceFolder();
     RECT background{};
-    if (!folder) SetRect(&background, 1, 1, s.Width - 1, s.Height - 1);
+    // (A side of 0 takes the template's size and a negative one makes no canvas: no box for either.)
+    if (!folder && s.Width > 0 && s.Height > 0) SetRect(&background, 1, 1, s.Width - 1, s.Height - 1);
     if (!m->canvas.create(s.Width, s.Height, background)) {
         m->errorText += "Canvas could not be created";
         m->errorText += "\r\n";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "output/jpeg_tables.h"
+#include "runtime/spare_blocks.h"
 
 namespace kelvane::jpeg {
 
@@ -62,8 +63,8 @@ inline void forEachAcSymbol(const int16_t* zigzag, uint64_t mask, Emit&& emit) {
 // of 8-bit samples stay within +-2048, so 16 bits hold them.
 struct Plane {
     int32_t blocksWide = 0, blocksHigh = 0;
-    std::vector<BlockCode> blocks;
-    std::vector<int16_t> values;
+    std::vector<BlockCode, spare::Allocator<BlockCode>> blocks;
+    std::vector<int16_t, spare::Allocator<int16_t>> values;
     // How often each AC symbol occurs in the blocks, counted as they are quantised.
     std::array<uint64_t, 256> acSymbols{};
 

@@ -71,17 +71,30 @@ const gdi::Surface* halvableSource(gdi::HDC source, int32_t left, int32_t top, i
     return surface;
 }
 
-std::vector<uint8_t> halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
-                                 int32_t height) {
+PixelView copyableView(gdi::HDC source, int32_t left, int32_t top, int32_t width, int32_t height) {
+    const gdi::Surface* surface = gdi::surfaceOf(source);
+    if (!surface || surface->bpp() != 24 || width <= 0 || height <= 0 || left < 0 || top < 0) return {};
+    if (int64_t{left} + width > surface->width() || int64_t{top} + height > surface->height()) return {};
+    const ptrdiff_t stride = surface->topDown() ? surface->stride() : -ptrdiff_t(surface->stride());
+    return {surface->row(top) + size_t(left) * 3, stride, width, height};
+}
+
+void halveRows(const gdi::Surface& source, int32_t left, int32_t top, int32_t width, int32_t firstRow,
+               int32_t rows, uint8_t* out) {
     const size_t step = size_t(source.bpp() / 8);
     const size_t rowBytes = size_t(width) * 3;
     const HalveRow halve = rowHalving(step);
-    std::vector<uint8_t> out(rowBytes * size_t(height));
-    for (int32_t y = 0; y < height; ++y) {
+    for (int32_t y = firstRow; y < firstRow + rows; ++y) {
         const uint8_t* a = source.row(top + 2 * y) + size_t(left) * step;
         const uint8_t* b = source.row(top + 2 * y + 1) + size_t(left) * step;
-        halve(a, b, width, out.data() + size_t(y) * rowBytes);
+        halve(a, b, width, out + size_t(y - firstRow) * rowBytes);
     }
+}
+
+spare::Block halvePixels(const gdi::Surface& source, int32_t left, int32_t top, int32_t width,
+                         int32_t height) {
+    spare::Block out(spare::take(size_t(width) * 3 * size_t(height), false));  // every byte is written
+    if (out) halveRows(source, left, top, width, 0, height, out.get());
     return out;
 }
 

@@ -85,7 +85,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
     // the transform repeats the last column and row into the padding.
     const bool wholeSource = insideSource(source, SourceLeft, SourceTop, Width, Height);
     std::unique_ptr<WorkingBitmap> shared, own;
-    std::vector<uint8_t> halved;  // a half-size drawing averaged straight from the source
+    const Surface* halvedFrom = nullptr;  // a half-size drawing averaged straight from the source
     if (!wholeSource) {
         shared = std::make_unique<WorkingBitmap>(int32_t(width8), int32_t(height8));
         if (!shared->valid()) return fail();
@@ -104,6 +104,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
             drawnWidth = paddedWidth;
             drawnHeight = paddedHeight;
             copiedRows = nullptr;
+            halvedFrom = nullptr;
             if (shared) {
                 const WorkingBitmap& bitmap = *shared;
                 const int32_t top = int32_t(height8) - paddedHeight;
@@ -113,6 +114,14 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 for (int32_t y = top + int32_t(h); y < int32_t(height8); ++y)
                     BitBlt(bitmap.dc(), 0, y, paddedWidth, 1, bitmap.dc(), 0, y - 1, SRCCOPY);
                 drawing = bitmap.view(top, paddedWidth, paddedHeight);
+            } else if (const PixelView inPlace = w == Width && h == Height
+                                                     ? copyableView(source, SourceLeft, SourceTop, Width, Height)
+                                                     : PixelView{};
+                       inPlace.height > 0) {
+                // A plain copy of a 24-bit canvas would give its bytes unchanged: they are read in
+                // place.
+                own.reset();
+                drawing = inPlace;
             } else if (w == Width && h == Height) {
                 // A plain copy, eight rows at a time, which stay in cache while their blocks are
                 // transformed.
@@ -130,10 +139,9 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                                                    ? halvableSource(source, SourceLeft, SourceTop, w, h)
                                                    : nullptr) {
                 // The halftone stretch to exactly half the size averages each 2 x 2 square: the
-                // same pixels without a drawing.
+                // same pixels without a drawing, averaged band by band as they are transformed.
                 own.reset();
-                halved = halvePixels(*pixels, SourceLeft, SourceTop, int32_t(w), int32_t(h));
-                drawing = {halved.data(), ptrdiff_t(w) * 3, int32_t(w), int32_t(h)};
+                halvedFrom = pixels;
             } else {
                 own.reset();
                 own = std::make_unique<WorkingBitmap>(int32_t(w), int32_t(h));
@@ -162,7 +170,12 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
                 roundUp8(ceilDiv(int64_t{next.v} * Height, m_vmax)) == paddedHeight)
                 jobs[count++] = jobOf(++i);
         }
-        transformPlanes(drawing, paddedWidth, paddedHeight, std::span(jobs).first(count));
+        if (!halvedFrom) {
+            transformPlanes(drawing, paddedWidth, paddedHeight, std::span(jobs).first(count));
+        } else if (!transformHalved(*halvedFrom, SourceLeft, SourceTop, int32_t(w), int32_t(h), paddedWidth,
+                                    paddedHeight, std::span(jobs).first(count), halvedBandRows(int32_t(w)))) {
+            return fail();
+        }
     }
     m_width = Width;
     m_height = Height;

@@ -6,8 +6,6 @@
 
 namespace kelvane::gdi {
 
-void FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
-
 namespace {
 
 bool validFormat(int width, int height, int bpp) {
@@ -42,8 +40,8 @@ bool Surface::allocate(int width, int height, int bpp, bool topDown) {
     if (!validFormat(width, height, bpp)) return false;
     const int stride = strideFor(width, bpp);
     const size_t bytes = size_t(stride) * size_t(height);
-    // calloc hands out zeroed pages lazily, which keeps large canvases cheap to create.
-    m_owned.reset(static_cast<uint8_t*>(std::calloc(bytes, 1)));
+    // A block the thread used before (zeroed here), or new pages, which read as zero untouched.
+    m_owned.reset(spare::take(bytes, true));
     if (!m_owned) return false;
     m_data = m_owned.get();
     m_width = width;

@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "kelvane/gdi.h"
+#include "runtime/spare_blocks.h"
 
 namespace kelvane::gdi {
 
 // Largest surface we agree to allocate: 32767 pixels a side and 1 GiB of pixels.
 inline constexpr int kMaxSurfaceSide = 32767;
 inline constexpr size_t kMaxSurfaceBytes = size_t{1} << 30;
-
-struct FreeDeleter {
-    void operator()(uint8_t* p) const;
-};
 
 class Surface {
 public:
@@ -61,7 +58,7 @@ private:
     int m_width = 0, m_height = 0, m_bpp = 0, m_stride = 0;
     bool m_topDown = false;
     uint8_t* m_data = nullptr;
-    std::unique_ptr<uint8_t[], FreeDeleter> m_owned;
+    spare::Block m_owned;  // this thread's spare blocks, reused by later surfaces
     std::vector<RGBQUAD> m_colours;
 };
 
