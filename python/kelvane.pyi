@@ -1,4 +1,4 @@
-"""Kelvane: chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG or GIF."""
+"""Kelvane: chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG, GIF or PNG."""
 
 from typing import Any, Optional, Sequence
 
@@ -127,9 +127,9 @@ class cChart:
     def DrawText(self, Value: str, strFont: str = "Arial", Size: int = 14, Bond: bool = False, Color: int = 0, Angle: int = 0, x: float = 0, y: float = 0, StartPointMode: int = 1) -> int:
         """Draws text at (x, y)."""
     def makeChart(self, FileName: str) -> int:
-        """Writes the picture to a file; its extension (.bmp, .jpg, .gif) picks the format."""
+        """Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format."""
     def SaveBinary(self, imgType: str) -> Optional[bytes]:
-        """The picture as bytes in the format imgType ("bmp", "jpg", "gif"); None when there is none."""
+        """The picture as bytes in the format imgType ("bmp", "jpg", "gif", "png"); None when there is none."""
     def ExportToDC(self, DC: int) -> int:
         """Copies the picture onto a device context; Python has none, so only 0 is accepted."""
 

@@ -200,14 +200,14 @@ void BindOutput(py::class_<PyChart>& cls) {
         [](PyChart& self, T FileName) {
             return WithChart(self, [&](cChart& c) { return c.makeChart(FileName.value); });
         },
-        "Writes the picture to a file; its extension (.bmp, .jpg, .gif) picks the format.", py::arg("FileName"));
+        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format.", py::arg("FileName"));
     cls.def(
         "SaveBinary",
         [](PyChart& self, T imgType) {
             const Variant r = WithChart(self, [&](cChart& c) { return c.SaveBinary(imgType.value); });
             return FromVariant(r);
         },
-        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\"); None when there is none.",
+        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none.",
         py::arg("imgType"));
     cls.def(
         "ExportToDC",

@@ -34,7 +34,7 @@ namespace py = pybind11;
 
 PYBIND11_MODULE(kelvane, m) {
     namespace kp = kelvane::python;
-    m.doc() = "Kelvane: chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG or GIF.";
+    m.doc() = "Kelvane: chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG, GIF or PNG.";
 
     py::exec(kp::kErrorClass, m.attr("__dict__"));
     m.attr("AutomationError").attr("__module__") = "kelvane";
