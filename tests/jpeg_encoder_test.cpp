@@ -517,15 +517,33 @@ TEST(JpegComment, IsWrittenInTheSystemCodePage) {
     EXPECT_EQ(findSegment(segments, 0xFE)->payload, (std::vector<uint8_t>{'f', 0xFC, 'r'}));
 }
 
-TEST(JpegStream, TheBufferGrowsPastItsFirstEstimate) {
-    // The stream buffer starts at an estimate of the coded size; writing more must not fail.
-    jpeg::ByteSink sink(1);
-    std::vector<uint8_t> expected;
-    for (int i = 0; i < 100000; ++i) {
-        sink.put(uint8_t(i * 7));
-        expected.push_back(uint8_t(i * 7));
+TEST(JpegStream, TheBufferKeepsEveryByteWhateverItsEstimateAndLittleSpareRoom) {
+    // The stream buffer starts at an estimate of the coded size: far short, exact or far too
+    // large. Bytes come one at a time, as spans and straight through the cursor, across the
+    // places where the buffer grows or makes more bytes ready.
+    for (size_t estimate : {size_t{1}, size_t{300000}, size_t{5000000}}) {
+        SCOPED_TRACE(estimate);
+        jpeg::ByteSink sink(estimate);
+        std::vector<uint8_t> expected;
+        for (int i = 0; i < 100000; ++i) {
+            const uint8_t bytes[2] = {uint8_t(i * 7), uint8_t(i >> 3)};
+            if (i % 3 == 0) {
+                sink.put(bytes[0]);
+                expected.push_back(bytes[0]);
+            } else if (i % 3 == 1) {
+                sink.append(bytes);
+                expected.insert(expected.end(), bytes, bytes + 2);
+            } else {
+                sink.ensure(40);
+                std::copy(bytes, bytes + 2, sink.cursor());
+                sink.advance(2);
+                expected.insert(expected.end(), bytes, bytes + 2);
+            }
+        }
+        const std::vector<uint8_t> result = sink.finish();
+        EXPECT_EQ(result, expected);
+        EXPECT_LE(result.capacity(), result.size() + result.size() / 8);
     }
-    EXPECT_EQ(sink.finish(), expected);
 }
 
 class JpegSaveFile : public test::TempFolderTest {};

@@ -36,13 +36,17 @@ int32_t cChart::InitChart() {
     if (s.HValueAlignMode == 1 && s.DrawBarMode == kvline) s.SerialBars = SubLng(s.SerialBars, 1);
 
     // A second InitChart replaces the canvas; the old one is released, not leaked. The background
-    // rectangle below fills at least the canvas less its outer ring of pixels with its opaque
-    // solid brush whatever its pen, so the template's white only matters on that ring. A trace
-    // starts from the canvas as it is, so it gets the white canvas in full.
+    // rectangle below covers a canvas of two pixels or more a side in full, its outer ring with
+    // its solid pen (the black pen when there is no border) and the rest with its opaque solid
+    // brush, so the template's white would never show: none is laid. That also leaves a large
+    // canvas's fresh pages to be first touched by the rectangle's fill, each filled while it is
+    // still in cache, rather than all touched by a thin ring first and filled again from memory.
+    // A 1 x 1 rectangle draws nothing, and a trace starts from the canvas as it is: both get the
+    // white canvas in full.
     const char* folder = traceFolder();
     RECT background{};
     // (A side of 0 takes the template's size and a negative one makes no canvas: no box for either.)
-    if (!folder && s.Width > 0 && s.Height > 0) SetRect(&background, 1, 1, s.Width - 1, s.Height - 1);
+    if (!folder && s.Width >= 2 && s.Height >= 2) SetRect(&background, 0, 0, s.Width, s.Height);
     if (!m->canvas.create(s.Width, s.Height, background)) {
         m->errorText += "Canvas could not be created";
         m->errorText += "\r\n";

@@ -14,15 +14,23 @@ void ByteSink::append(std::span<const uint8_t> bytes) {
     m_size += bytes.size();
 }
 
+namespace {
+
+// How far ahead of the writing the buffer's bytes are made ready.
+constexpr size_t kReadyAhead = size_t{64} << 10;
+
+}  // namespace
+
 void ByteSink::grow(size_t n) {
     const size_t needed = m_size + n;
-    if (needed < m_size) Raise(kErrOutOfMemory);
-    m_data.resize(std::max(needed, m_data.size() * 2));
+    if (needed < m_size || needed > m_data.max_size()) Raise(kErrOutOfMemory);
+    if (needed > m_data.capacity()) m_data.reserve(std::max(needed, m_data.capacity() * 2));
+    m_data.resize(std::min(m_data.capacity(), std::max(needed, m_size + kReadyAhead)));
 }
 
 std::vector<uint8_t> ByteSink::finish() {
     m_data.resize(m_size);
-    m_data.shrink_to_fit();
+    if (m_data.capacity() - m_size > m_size / 8) m_data.shrink_to_fit();
     return std::move(m_data);
 }
 

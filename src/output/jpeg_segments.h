@@ -25,10 +25,13 @@ enum Marker : uint8_t {
     kComment = 0xFE,
 };
 
-// A growing byte buffer: starts at an estimated capacity and grows when the estimate was short.
+// A growing byte buffer: reserves an estimated capacity and grows when the estimate was short. Its
+// bytes are made ready (zeroed) a little ahead of the writing, while they stay in cache, so the
+// reserved pages are touched once; the buffer then becomes the result without a trimming copy
+// unless the estimate was far too large.
 class ByteSink {
 public:
-    explicit ByteSink(size_t capacity) : m_data(std::max<size_t>(capacity, 64)) {}
+    explicit ByteSink(size_t capacity) { m_data.reserve(std::max<size_t>(capacity, 64)); }
 
     void put(uint8_t byte) {
         ensure(1);
@@ -48,7 +51,8 @@ public:
     void advance(size_t n) { m_size += n; }
     size_t size() const { return m_size; }
 
-    // The bytes written, trimmed to their count.
+    // The bytes written; the buffer is trimmed (copied) only when more than an eighth of it
+    // would be left unused.
     std::vector<uint8_t> finish();
 
 private:

@@ -1,8 +1,6 @@
 // Stream assembly: SOI, APP0, COM, DQT, SOF0, DHT, then each scan's header and data, EOI.
 #include "output/jpeg_stream.h"
 
-#include <cmath>
-
 #include "output/jpeg_huffman.h"
 #include "output/jpeg_segments.h"
 
@@ -31,9 +29,11 @@ std::vector<uint8_t> assembleStream(const StreamContents& contents) {
             if (n) estimatedBits += n * uint64_t(tables[size_t(slot)].length[size_t(s)] + (dc ? s : s & 15));
         }
     }
-    // The coded data's size plus room for the segments; the sink grows if that falls short.
-    const double estimate = double((estimatedBits + 7) / 8);
-    ByteSink sink(size_t(std::nearbyint(1.3 * estimate + 1000.0 + double(contents.hostComment.size()))));
+    // The coded data's size, with room for its stuffed bytes (a 0x00 after each 0xFF: about one
+    // byte in 256 of coded data) and for the segments, whose Huffman tables take at most
+    // 4 x 275 bytes; the sink grows if that falls short.
+    const size_t coded = size_t((estimatedBits + 7) / 8);
+    ByteSink sink(coded + coded / 64 + 2048 + contents.hostComment.size() + contents.ownComment.size());
 
     writeMarker(sink, kStartOfImage);
     writeJfifHeader(sink);
