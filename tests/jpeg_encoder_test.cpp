@@ -353,6 +353,21 @@ void expectEdgesDecode(int w, int h) {
     EXPECT_NEAR(corner[0], 120, 3) << "the bottom-right pixel, next to the padding";
 }
 
+TEST(JpegPictures, PicturesOfAtMostEightByEightKeepTheirColoursApart) {
+    // The half-size chrominance of such a picture pads to the luminance's 8 x 8 block; it must
+    // still be drawn halved, or the decoder stretches its left half over the whole picture.
+    for (auto [w, h] : {std::pair{8, 8}, std::pair{8, 4}, std::pair{6, 7}}) {
+        jpegtest::TestCanvas canvas(w, h);
+        canvas.fill(0, 0, w / 2, h, gdi::RGB(220, 30, 30));
+        canvas.fill(w / 2, 0, w, h, gdi::RGB(30, 30, 220));
+        const jpegtest::Decoded d = jpegtest::decodeJpeg(encode(canvas, 100));
+        ASSERT_TRUE(d.ok) << d.message;
+        const uint8_t* right = &d.picture.bytes[size_t(w - 1) * 3];
+        EXPECT_LT(right[0], 90) << w << "x" << h << ": the right edge keeps its blue";
+        EXPECT_GT(right[2], 160) << w << "x" << h;
+    }
+}
+
 TEST(JpegPictures, NineByNineIsOneMcuWithoutDummyBlocks) { expectEdgesDecode(9, 9); }
 TEST(JpegPictures, SeventeenByNineEndsInDummyLuminanceBlocks) { expectEdgesDecode(17, 9); }
 TEST(JpegPictures, WidthSeventeenPadsBothPlanes) { expectEdgesDecode(17, 40); }
@@ -430,18 +445,18 @@ std::vector<uint8_t> literalStreamTail(gdi::HDC source, int W, int H, int L, int
     std::vector<jpeg::Plane> planes(static_cast<size_t>(count));
     jpeg::StreamContents contents;
     contents.frame = {W, H, hmax, vmax, {}};
-    int lastD = -1, lastE = -1;
+    int lastW = -1, lastH = -1;
     for (int i = 0; i < count; ++i) {
         const int hf = f[size_t(2 * i)], vf = f[size_t(2 * i + 1)];
         const int w = (hf * W + hmax - 1) / hmax, h = (vf * H + vmax - 1) / vmax;
         const int D = (w + 7) / 8 * 8, E = (h + 7) / 8 * 8;
-        if (D != lastD || E != lastE) {
+        if (w != lastW || h != lastH) {
             if (w == W && h == H) BitBlt(dc, 0, H8 - E, W, H, source, L, T, SRCCOPY);
             else StretchBlt(dc, 0, H8 - E, w, h, source, L, T, W, H, SRCCOPY);
             for (int x = w; x < D; ++x) BitBlt(dc, x, H8 - E, 1, h, dc, x - 1, H8 - E, SRCCOPY);
             for (int y = H8 - E + h; y < H8; ++y) BitBlt(dc, 0, y, D, 1, dc, 0, y - 1, SRCCOPY);
-            lastD = D;
-            lastE = E;
+            lastW = w;
+            lastH = h;
         }
         const jpeg::PixelView view{static_cast<const uint8_t*>(bits) + ptrdiff_t(E - 1) * stride, -stride, D, E};
         jpeg::transformPlane(view, D, E, jpeg::ColourComponent(i), tables[size_t(i == 0 ? 0 : 1)], planes[size_t(i)]);
@@ -481,7 +496,7 @@ TEST(JpegSampling, GivesTheStreamOfTheStepByStepProcedure) {
                              Request{33, 21, 60, 40, {1, 1, 1, 1, 1, 1}, 75}, Request{70, 50, -9, 45, {2, 2, 1, 1, 1, 1}, 75},
                              Request{45, 37, 90, -5, {2, 1, 1, 1, 1, 1}, 60}, Request{64, 48, 30, 20, {4, 4, 1, 1, 1, 1}, 75},
                              Request{1, 1, 119, 79, {2, 2, 1, 1, 1, 1}, 100}, Request{97, 61, 5, 3, {2, 2, 2, 1, 2, 1}, 75},
-                             Request{50, 41, 3, 3, {1, 1, 2, 2, 2, 2}, 75}}) {
+                             Request{50, 41, 3, 3, {1, 1, 2, 2, 2, 2}, 75}, Request{8, 6, 62, 42, {2, 2, 1, 1, 1, 1}, 75}}) {
         cJpeg jpeg;
         jpeg.Quality(r.quality);
         const auto& f = r.factors;

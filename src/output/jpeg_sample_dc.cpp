@@ -91,7 +91,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
         if (!shared->valid()) return fail();
     }
 
-    int32_t drawnWidth = -1, drawnHeight = -1;  // padded size of the current drawing
+    int64_t drawnWidth = -1, drawnHeight = -1;  // size of the current drawing, before its padding
     PixelView drawing;                           // the current drawing, unless it is copied by rows
     BlockRowSource copiedRows;
     for (size_t i = 0; i < m_components.size(); ++i) {
@@ -99,10 +99,12 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
         const int64_t w = ceilDiv(int64_t{c.h} * Width, m_hmax);
         const int64_t h = ceilDiv(int64_t{c.v} * Height, m_vmax);
         const int32_t paddedWidth = int32_t(roundUp8(w)), paddedHeight = int32_t(roundUp8(h));
-        // Components of the same padded size share one drawing (the two chrominance components).
-        if (paddedWidth != drawnWidth || paddedHeight != drawnHeight) {
-            drawnWidth = paddedWidth;
-            drawnHeight = paddedHeight;
+        // Components of the same size share one drawing (the two chrominance components). The
+        // size compared is the one drawn, not the padded one: in a picture of at most 8 x 8 pixels
+        // the half-size chrominance pads to the luminance's 8 x 8 but must still be drawn halved.
+        if (w != drawnWidth || h != drawnHeight) {
+            drawnWidth = w;
+            drawnHeight = h;
             copiedRows = nullptr;
             halvedFrom = nullptr;
             if (shared) {
@@ -166,8 +168,7 @@ int32_t cJpeg::SampleHDC(HDC source, int32_t Width, int32_t Height, int32_t Sour
         size_t count = 1;
         if (i + 1 < m_components.size()) {
             const Component& next = m_components[i + 1];
-            if (roundUp8(ceilDiv(int64_t{next.h} * Width, m_hmax)) == paddedWidth &&
-                roundUp8(ceilDiv(int64_t{next.v} * Height, m_vmax)) == paddedHeight)
+            if (ceilDiv(int64_t{next.h} * Width, m_hmax) == w && ceilDiv(int64_t{next.v} * Height, m_vmax) == h)
                 jobs[count++] = jobOf(++i);
         }
         if (!halvedFrom) {
