@@ -5,10 +5,11 @@ target_link_libraries(kelvane_obj PRIVATE ZLIB::ZLIB PkgConfig::LIBDEFLATE)
 target_link_libraries(kelvane PUBLIC ZLIB::ZLIB PkgConfig::LIBDEFLATE)
 target_link_libraries(kelvane_shared PRIVATE ZLIB::ZLIB PkgConfig::LIBDEFLATE)
 
-# The tests and the benchmark read and write PNG through libpng, a decoder independent of ours.
+# The tests, the encoder fuzz target and the benchmark read and write PNG through libpng, a
+# decoder independent of ours.
 find_package(PNG REQUIRED)
 function(kelvane_link_libpng)
-  foreach(target kelvane_tests kelvane_bench)
+  foreach(target kelvane_tests kelvane_bench encoder_fuzzer encoder_fuzz_replay)
     if(TARGET ${target})
       target_link_libraries(${target} PRIVATE PNG::PNG)
     endif()
