@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-wqy-microhei
   libjpeg62-turbo-dev libgif-dev libjpeg-turbo-progs
-  libpng-dev
+  libpng-dev zlib1g-dev libdeflate-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
   # The Python module and its tests, for Debian's python3.

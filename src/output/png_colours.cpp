@@ -44,16 +44,55 @@ private:
 };
 
 // Packs one row of 8-bit indices at a depth below 8, the leftmost pixel in the highest bits.
-void packRow(const uint8_t* indices, size_t width, int bitDepth, uint8_t* out) {
-    const size_t perByte = size_t(8 / bitDepth);
-    for (size_t x = 0; x < width; x += perByte) {
+template <int kBits>
+void packRowAt(const uint8_t* indices, size_t width, uint8_t* out) {
+    constexpr size_t kPerByte = 8 / kBits;
+    const size_t whole = width / kPerByte;
+    for (size_t b = 0; b < whole; ++b, indices += kPerByte) {
         unsigned byte = 0;
-        for (size_t i = 0; i < perByte; ++i) byte = byte << bitDepth | (x + i < width ? indices[x + i] : 0u);
-        *out++ = uint8_t(byte);
+        for (size_t i = 0; i < kPerByte; ++i) byte = byte << kBits | indices[i];
+        out[b] = uint8_t(byte);
+    }
+    if (const size_t rest = width - whole * kPerByte) {
+        unsigned byte = 0;
+        for (size_t i = 0; i < kPerByte; ++i) byte = byte << kBits | (i < rest ? indices[i] : 0u);
+        out[whole] = uint8_t(byte);
     }
 }
 
+void packRow(const uint8_t* indices, size_t width, int bitDepth, uint8_t* out) {
+    if (bitDepth == 1) return packRowAt<1>(indices, width, out);
+    if (bitDepth == 2) return packRowAt<2>(indices, width, out);
+    packRowAt<4>(indices, width, out);
+}
+
 uint32_t colourAt(const uint8_t* bgr) { return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0]; }
+
+// One row's 8-bit indices; false once a colour beyond the 256th appears. A run of one colour
+// goes eight pixels at a time: 24 bytes equal to the 24 that start a pixel later hold eight
+// more pixels of the colour before them.
+bool indexRow(const uint8_t* bgr, size_t width, ColourIndex& map, std::vector<PaletteColour>& palette, uint8_t* out) {
+    const uint8_t* const end = bgr + width * 3;
+    uint32_t previous = kNoColour;
+    uint8_t index = 0;
+    for (const uint8_t* p = bgr; p != end;) {
+        if (previous != kNoColour && end - p >= 24 && std::memcmp(p - 3, p, 24) == 0) {
+            std::memset(out, index, 8);
+            p += 24, out += 8;
+            continue;
+        }
+        const uint32_t colour = colourAt(p);
+        if (colour != previous) {
+            const int found = map.find(colour, palette);
+            if (found < 0) return false;
+            index = uint8_t(found);
+            previous = colour;
+        }
+        *out++ = index;
+        p += 3;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -65,51 +104,39 @@ int IndexBitDepth(size_t colours) {
 }
 
 std::optional<IndexedPicture> IndexColours(const BgrRows& pixels) {
-    // First the palette and each row's 8-bit indices. A row like the one above it (most rows of
-    // a chart) adds nothing and later takes that row's indices.
-    const size_t width = size_t(pixels.width);
+    // First the palette and each row's 8-bit indices, in place of the packed rows: row y's indices
+    // start at y * (width + 1) + 1. A row like the one above it (most rows of a chart) adds
+    // nothing and later takes that row's packed bytes.
+    const size_t width = size_t(pixels.width), height = size_t(pixels.height);
     const size_t rowBytes = width * 3;
-    const auto row = [&](int32_t y) { return pixels.top + ptrdiff_t(y) * pixels.stride; };
-    std::vector<bool> sameAsAbove(size_t(pixels.height), false);
-    std::vector<uint8_t> indices;  // of the rows unlike the one above, one after another
+    const auto row = [&](size_t y) { return pixels.top + ptrdiff_t(y) * pixels.stride; };
     IndexedPicture picture;
+    picture.rows.reset(spare::take((width + 1) * height, false));
+    if (!picture.rows) return std::nullopt;
+    std::vector<bool> sameAsAbove(height, false);
     ColourIndex map;
-    for (int32_t y = 0; y < pixels.height; ++y) {
+    for (size_t y = 0; y < height; ++y) {
         if (y > 0 && std::memcmp(row(y), row(y - 1), rowBytes) == 0) {
-            sameAsAbove[size_t(y)] = true;
+            sameAsAbove[y] = true;
             continue;
         }
-        indices.resize(indices.size() + width);
-        uint8_t* out = indices.data() + indices.size() - width;
-        uint32_t previous = kNoColour;
-        int index = 0;
-        const uint8_t* const end = row(y) + rowBytes;
-        for (const uint8_t* p = row(y); p != end; p += 3, ++out) {
-            const uint32_t colour = colourAt(p);
-            if (colour != previous) {
-                index = map.find(colour, picture.palette);
-                if (index < 0) return std::nullopt;
-                previous = colour;
-            }
-            *out = uint8_t(index);
-        }
+        if (!indexRow(row(y), width, map, picture.palette, picture.rows.get() + y * (width + 1) + 1))
+            return std::nullopt;
     }
-    // Then the rows at the depth the palette needs.
+    // Then the rows at the depth the palette needs, packed forwards in place: a packed row never
+    // reaches past the indices it is made from.
     picture.bitDepth = IndexBitDepth(picture.palette.size());
     picture.stride = (width * size_t(picture.bitDepth) + 7) / 8;
-    picture.rows.resize(picture.stride * size_t(pixels.height));
-    const uint8_t* next = indices.data();
-    for (size_t y = 0; y < size_t(pixels.height); ++y) {
-        uint8_t* out = picture.rows.data() + y * picture.stride;
-        if (sameAsAbove[y]) {
-            std::memcpy(out, out - picture.stride, picture.stride);
-            continue;
-        }
-        if (picture.bitDepth == 8)
-            std::memcpy(out, next, width);
+    const size_t packedRow = picture.stride + 1;
+    for (size_t y = 0; y < height; ++y) {
+        uint8_t* out = picture.rows.get() + y * packedRow;
+        if (sameAsAbove[y])
+            std::memcpy(out, out - packedRow, packedRow);
+        else if (picture.bitDepth == 8)
+            std::memmove(out + 1, picture.rows.get() + y * (width + 1) + 1, width);
         else
-            packRow(next, width, picture.bitDepth, out);
-        next += width;
+            packRow(picture.rows.get() + y * (width + 1) + 1, width, picture.bitDepth, out + 1);
+        out[0] = 0;
     }
     return picture;
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "runtime/spare_blocks.h"
+
 namespace kelvane::png {
 
 inline constexpr size_t kMaxPaletteColours = 256;
@@ -25,19 +27,22 @@ struct PaletteColour {
     uint8_t red, green, blue;
 };
 
-// A palette picture: `rows` holds `height` rows of `stride` bytes, each pixel `bitDepth` bits,
-// the leftmost in the highest bits of its byte.
+static_assert(sizeof(PaletteColour) == 3, "a palette is written as it is held");
+
+// A palette picture: `rows` (one of the thread's spare blocks) holds `height` rows of 1 + `stride`
+// bytes, each a filter type byte, 0, and then the pixels at `bitDepth` bits, the leftmost in the
+// highest bits of its byte.
 struct IndexedPicture {
     std::vector<PaletteColour> palette;  // in the order the colours first appear
     int bitDepth = 8;
     size_t stride = 0;
-    std::vector<uint8_t> rows;
+    spare::Block rows;
 };
 
 // 1, 2, 4 or 8: the fewest bits a palette index of that many colours needs.
 int IndexBitDepth(size_t colours);
 
-// The picture as palette indices; nothing when it has more than 256 colours.
+// The picture as palette indices; nothing when it has more than 256 colours or memory is short.
 std::optional<IndexedPicture> IndexColours(const BgrRows& pixels);
 
 }  // namespace kelvane::png
