@@ -11,7 +11,7 @@
 #include <jpeglib.h>
 
 #include "draw/blend.h"
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 #include "output/bmp.h"
 #include "raster/gdi_handles.h"
 

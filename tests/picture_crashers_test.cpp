@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "bmp_file.h"
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 #include "picture_helpers.h"
 
 namespace kelvane {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "draw/decode_picture.h"
-#include "draw/image_from.h"
+#include "picture/decode_picture.h"
+#include "picture/image_from.h"
 #include "output/bmp.h"
 #include "picture_helpers.h"
 

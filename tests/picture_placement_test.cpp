@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "draw/blend.h"
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 #include "error_raised.h"
 #include "kelvane/cChart.h"
 #include "picture_helpers.h"

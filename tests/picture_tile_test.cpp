@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "draw/dib_tile.h"
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 #include "picture_helpers.h"
 
 namespace kelvane {

@@ -8,7 +8,7 @@
 
 #include "chart/chart_state.h"
 #include "draw/dib_tile.h"
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 
 namespace kelvane {
 

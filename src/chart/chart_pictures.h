@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
 #include "raster/std_picture.h"

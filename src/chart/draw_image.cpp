@@ -1,7 +1,7 @@
 // DrawImage: a picture file placed on the canvas, blended by an opacity, one colour left out.
 #include "chart/chart_state.h"
 #include "draw/blend.h"
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "chart/canvas.h"
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 #include "output/bmp.h"
 #include "output/dither8bpp.h"
 #include "output/gif_objects.h"

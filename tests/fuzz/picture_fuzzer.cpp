@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "draw/blend.h"
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 #include "draw/dib_tile.h"
 #include "kelvane/messages.h"
 #include "raster/gdi_handles.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 #include "raster/std_picture.h"
 
 namespace kelvane::mImageFrom {

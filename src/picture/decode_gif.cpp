@@ -9,7 +9,7 @@
 
 #include <gif_lib.h>
 
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 
 namespace kelvane::decode {
 

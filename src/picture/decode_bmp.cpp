@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstring>
 
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 
 namespace kelvane::decode {
 

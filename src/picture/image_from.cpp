@@ -1,6 +1,6 @@
 // Loading picture files and picture bytes: what a missing, empty or unreadable file shows, and
 // the choice of decoder by the bytes' signature.
-#include "draw/image_from.h"
+#include "picture/image_from.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 #include "kelvane/runtime.h"
 #include "runtime/show_message.h"
 

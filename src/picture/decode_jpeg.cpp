@@ -7,7 +7,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "draw/decode_picture.h"
+#include "picture/decode_picture.h"
 
 namespace kelvane::decode {
 
