@@ -18,9 +18,9 @@ public:
     gdi::HBITMAP bitmap() const { return m_section.bitmap(); }
 
     // A canvas of width x height; a side of 0 takes the template size. False (and no canvas)
-    // when the size is negative, too large or memory is short. `painted` is a box the caller
-    // covers with opaque paint straight after: the template's white is laid only around it.
-    bool create(int32_t width, int32_t height, const gdi::RECT& painted = {});
+    // when the size is negative, too large or memory is short. `paintedOver`: the caller covers
+    // every pixel with opaque paint straight after, so the template's white is not laid.
+    bool create(int32_t width, int32_t height, bool paintedOver = false);
     // Deletes the context and the section; safe to call on a released canvas.
     void release() { m_section.release(); }
     // Gives the context and section to an output that deletes them; the chart has no canvas after.

@@ -43,11 +43,10 @@ int32_t cChart::InitChart() {
     // still in cache, rather than all touched by a thin ring first and filled again from memory.
     // A 1 x 1 rectangle draws nothing, and a trace starts from the canvas as it is: both get the
     // white canvas in full.
+    // (A side of 0 takes the template's size and a negative one makes no canvas: white for both.)
     const char* folder = traceFolder();
-    RECT background{};
-    // (A side of 0 takes the template's size and a negative one makes no canvas: no box for either.)
-    if (!folder && s.Width >= 2 && s.Height >= 2) SetRect(&background, 0, 0, s.Width, s.Height);
-    if (!m->canvas.create(s.Width, s.Height, background)) {
+    const bool paintedOver = !folder && s.Width >= 2 && s.Height >= 2;
+    if (!m->canvas.create(s.Width, s.Height, paintedOver)) {
         m->errorText += "Canvas could not be created";
         m->errorText += "\r\n";
         return 0;
