@@ -1,5 +1,5 @@
 // PNG streams of 24-bit pixels: a palette picture when they hold at most 256 colours, else
-// 24-bit rows; filtered here, compressed by libdeflate, framed by png_stream.
+// 24-bit rows; filtered here, then deflated by zlib and framed by png_stream.
 #pragma once
 
 #include <cstdint>

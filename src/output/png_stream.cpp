@@ -39,8 +39,14 @@ z_stream* deflaterFor(int level, int strategy) {
     return &kept.stream;
 }
 
+// PNG's numbers: four bytes, most significant first.
+void storeBigEndian(uint8_t* to, uint32_t value) {
+    for (int i = 0; i < 4; ++i) to[i] = uint8_t(value >> (24 - 8 * i));
+}
+
 void putBigEndian(std::vector<uint8_t>& out, uint32_t value) {
-    const uint8_t bytes[4] = {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};
+    uint8_t bytes[4];
+    storeBigEndian(bytes, value);
     out.insert(out.end(), bytes, bytes + 4);
 }
 
@@ -89,17 +95,15 @@ std::string WriteStream(const StreamHeader& header, std::span<const PaletteColou
         if (status != Z_OK) return "the rows could not be compressed";
     }
     size_t packedBytes = 2 + size_t(stream->total_out);
-    const uint32_t adler = uint32_t(libdeflate_adler32(1, filtered.data(), filtered.size()));
-    for (int i = 0; i < 4; ++i) packed[packedBytes++] = uint8_t(adler >> (24 - 8 * i));
+    storeBigEndian(packed.get() + packedBytes, uint32_t(libdeflate_adler32(1, filtered.data(), filtered.size())));
+    packedBytes += 4;
     // One IDAT's length must stay below 2^31; larger data goes into several.
     constexpr size_t kMaxChunk = kStep;
     out.reserve(out.size() + 8 + 25 + 12 + 3 * palette.size() + packedBytes + 12 * (packedBytes / kMaxChunk + 1) + 12);
     out.insert(out.end(), kSignature, kSignature + 8);
     uint8_t ihdr[13] = {};
-    for (int i = 0; i < 4; ++i) {
-        ihdr[i] = uint8_t(header.width >> (24 - 8 * i));
-        ihdr[4 + i] = uint8_t(header.height >> (24 - 8 * i));
-    }
+    storeBigEndian(ihdr, header.width);
+    storeBigEndian(ihdr + 4, header.height);
     ihdr[8] = header.bitDepth;
     ihdr[9] = header.colourType;  // compression, filter method and interlacing stay 0
     putChunk(out, "IHDR", ihdr);
