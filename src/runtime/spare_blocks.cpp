@@ -67,6 +67,12 @@ struct Kept {
 
     Kept() { blocks.reserve(kMaxKept + 1); }  // giving back never allocates
     ~Kept();
+
+    void release() {
+        for (Header* h : blocks) unmap(h);
+        blocks.clear();
+        bytes = 0;
+    }
 };
 
 thread_local Kept t_kept;
@@ -74,9 +80,7 @@ thread_local Kept t_kept;
 thread_local bool t_keptGone = false;
 
 Kept::~Kept() {
-    for (Header* h : blocks) unmap(h);
-    blocks.clear();
-    bytes = 0;
+    release();
     t_keptGone = true;
 }
 
@@ -150,10 +154,7 @@ void give(uint8_t* block) {
 size_t keptBytes() { return t_keptGone ? 0 : t_kept.bytes; }
 
 void releaseAll() {
-    if (t_keptGone) return;
-    for (Header* h : t_kept.blocks) unmap(h);
-    t_kept.blocks.clear();
-    t_kept.bytes = 0;
+    if (!t_keptGone) t_kept.release();
 }
 
 }  // namespace kelvane::spare
