@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "chart_canvases.h"
-#include "output/dither8bpp.h"
-#include "output/gif_writers.h"
-#include "output/pal8bpp.h"
+#include "output/palette/dither8bpp.h"
+#include "output/gif/gif_writers.h"
+#include "output/palette/pal8bpp.h"
 #include "raster/cdib.h"
 
 namespace {

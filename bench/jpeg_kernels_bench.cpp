@@ -9,8 +9,8 @@
 
 #include "chart_canvases.h"
 #include "kelvane/cChart.h"
-#include "output/jpeg_blocks.h"
-#include "output/jpeg_encoder.h"
+#include "output/jpeg/jpeg_blocks.h"
+#include "output/jpeg/jpeg_encoder.h"
 
 namespace {
 

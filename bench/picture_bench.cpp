@@ -12,7 +12,7 @@
 
 #include "draw/blend.h"
 #include "picture/decode_picture.h"
-#include "output/bmp.h"
+#include "output/bmp/bmp.h"
 #include "raster/gdi_handles.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "chart_canvases.h"
 #include "kelvane/cChart.h"
 #include "kelvane/gdi.h"
-#include "output/png_output.h"
+#include "output/png/png_output.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <span>
 #include <string>
 
-#include "output/file_write.h"
+#include "output/file/file_write.h"
 
 namespace kelvane::test {
 

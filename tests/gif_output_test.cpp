@@ -15,7 +15,7 @@
 #include "gif_test_support.h"
 #include "jpeg_test_support.h"
 #include "kelvane/cChart.h"
-#include "output/dither8bpp.h"
+#include "output/palette/dither8bpp.h"
 #include "picture_helpers.h"
 
 namespace kelvane {

@@ -7,8 +7,8 @@
 
 #include "error_raised.h"
 #include "gif_test_support.h"
-#include "output/dither8bpp.h"
-#include "output/pal8bpp.h"
+#include "output/palette/dither8bpp.h"
+#include "output/palette/pal8bpp.h"
 
 namespace kelvane {
 namespace {

@@ -11,8 +11,8 @@
 #include "error_raised.h"
 #include "file_output_support.h"
 #include "gif_test_support.h"
-#include "output/gif_writers.h"
-#include "output/pal8bpp.h"
+#include "output/gif/gif_writers.h"
+#include "output/palette/pal8bpp.h"
 
 namespace kelvane {
 namespace {

@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "output/jpeg_blocks.h"
-#include "output/jpeg_tables.h"
+#include "output/jpeg/jpeg_blocks.h"
+#include "output/jpeg/jpeg_tables.h"
 #include "vector_isas.h"
 
 namespace kelvane::jpeg {

@@ -12,9 +12,9 @@
 #include "file_output_support.h"
 #include "jpeg_test_support.h"
 #include "kelvane/runtime.h"
-#include "output/jpeg_encoder.h"
-#include "output/jpeg_segments.h"
-#include "output/jpeg_stream.h"
+#include "output/jpeg/jpeg_encoder.h"
+#include "output/jpeg/jpeg_segments.h"
+#include "output/jpeg/jpeg_stream.h"
 
 namespace kelvane {
 namespace {

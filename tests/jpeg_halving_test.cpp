@@ -5,9 +5,9 @@
 #include <cstring>
 #include <random>
 
-#include "output/jpeg_encoder.h"
-#include "output/jpeg_halving.h"
-#include "output/jpeg_tables.h"
+#include "output/jpeg/jpeg_encoder.h"
+#include "output/jpeg/jpeg_halving.h"
+#include "output/jpeg/jpeg_tables.h"
 #include "raster/dib_section.h"
 #include "vector_isas.h"
 

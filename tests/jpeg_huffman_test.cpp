@@ -5,7 +5,7 @@
 #include <random>
 
 #include "kelvane/runtime.h"
-#include "output/jpeg_huffman.h"
+#include "output/jpeg/jpeg_huffman.h"
 
 namespace kelvane::jpeg {
 namespace {

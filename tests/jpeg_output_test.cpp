@@ -14,7 +14,7 @@
 #include "interpreter.h"
 #include "jpeg_test_support.h"
 #include "kelvane/cChart.h"
-#include "output/jpeg_encoder.h"
+#include "output/jpeg/jpeg_encoder.h"
 
 namespace kelvane {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <random>
 
-#include "output/jpeg_blocks.h"
-#include "output/jpeg_huffman.h"
-#include "output/jpeg_scan.h"
-#include "output/jpeg_segments.h"
+#include "output/jpeg/jpeg_blocks.h"
+#include "output/jpeg/jpeg_huffman.h"
+#include "output/jpeg/jpeg_scan.h"
+#include "output/jpeg/jpeg_segments.h"
 
 namespace kelvane::jpeg {
 namespace {

@@ -10,8 +10,8 @@
 #include "file_output_support.h"
 #include "kelvane/cChart.h"
 #include "kelvane/gdi.h"
-#include "output/jpeg_encoder.h"
-#include "output/jpeg_tables.h"
+#include "output/jpeg/jpeg_encoder.h"
+#include "output/jpeg/jpeg_tables.h"
 #include "vector_isas.h"
 
 namespace kelvane {

@@ -8,7 +8,7 @@
 
 #include "picture/decode_picture.h"
 #include "picture/image_from.h"
-#include "output/bmp.h"
+#include "output/bmp/bmp.h"
 #include "picture_helpers.h"
 
 namespace kelvane {

@@ -7,7 +7,7 @@
 
 #include "bmp_file.h"
 #include "dib_section.h"
-#include "output/bmp.h"
+#include "output/bmp/bmp.h"
 #include "raster/gdi_handles.h"
 
 namespace kelvane::test {

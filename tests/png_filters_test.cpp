@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "output/png_encoder.h"
+#include "output/png/png_encoder.h"
 #include "png_test_support.h"
 
 namespace kelvane::png {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "output/jpeg_blocks.h"
+#include "output/jpeg/jpeg_blocks.h"
 
 namespace kelvane::test {
 

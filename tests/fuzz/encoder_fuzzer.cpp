@@ -21,10 +21,10 @@
 #include "chart/canvas.h"
 #include "fuzz_bytes.h"
 #include "kelvane/messages.h"
-#include "output/bmp.h"
-#include "output/gif_output.h"
-#include "output/jpeg_output.h"
-#include "output/png_output.h"
+#include "output/bmp/bmp.h"
+#include "output/gif/gif_output.h"
+#include "output/jpeg/jpeg_output.h"
+#include "output/png/png_output.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "fuzz_bytes.h"
 #include "kelvane/gdi.h"
 #include "kelvane/messages.h"
-#include "output/bmp.h"
+#include "output/bmp/bmp.h"
 
 namespace {
 

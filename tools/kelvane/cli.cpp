@@ -16,7 +16,7 @@
 #include "kelvane/cChart.h"
 #include "kelvane/gdi.h"
 #include "kelvane/messages.h"
-#include "output/dither8bpp.h"
+#include "output/palette/dither8bpp.h"
 
 #ifndef KELVANE_VERSION
 #define KELVANE_VERSION "unknown"

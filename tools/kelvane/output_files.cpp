@@ -1,7 +1,7 @@
 // Output paths and safe file replacement for the save statement and makeChart.
 #include "output_files.h"
 
-#include "output/file_write.h"
+#include "output/file/file_write.h"
 
 namespace kelvane::script {
 
