@@ -134,3 +134,6 @@ class cChart:
         """Copies the picture onto a device context; Python has none, so only 0 is accepted."""
 
 Chart = cChart
+
+def RGB(red: Any, green: Any, blue: Any) -> int:
+    """The colour of red, green and blue levels 0 to 255 as the interface takes it: 0x00BBGGRR."""

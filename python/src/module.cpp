@@ -2,6 +2,7 @@
 #include <pybind11/eval.h>
 #include <pybind11/pybind11.h>
 
+#include "automation_args.h"
 #include "chart_object.h"
 
 namespace kelvane::python {
@@ -51,6 +52,17 @@ PYBIND11_MODULE(kelvane, m) {
     kp::BindSettings(cls);
     kp::BindMethods(cls);
     m.attr("Chart") = cls;
+
+    m.def(
+        "RGB",
+        [](kp::LongArg red, kp::LongArg green, kp::LongArg blue) {
+            for (int32_t c : {red.value, green.value, blue.value}) {
+                if (c < 0 || c > 255) kelvane::Raise(kelvane::kErrInvalidCall);
+            }
+            return red.value + 256 * green.value + 65536 * blue.value;
+        },
+        "The colour of red, green and blue levels 0 to 255 as the interface takes it: 0x00BBGGRR.",
+        py::arg("red"), py::arg("green"), py::arg("blue"));
 
     m.attr("kvSingleColor") = int(kelvane::kvSingleColor);
     m.attr("kvline") = int(kelvane::kvline);

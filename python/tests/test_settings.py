@@ -96,3 +96,20 @@ def test_keyword_arguments_and_defaults():
     assert chart.AddPieData("x", 1, 0) is None
     assert kelvane.Chart is kelvane.cChart
     assert "Kelvane" in chart.CopyRight()
+
+
+@pytest.mark.parametrize("levels, colour", [
+    ((255, 0, 0), 0x0000FF),          # red in the low byte
+    ((60, 120, 200), 0xC8783C),
+    ((255, 255, 255), 0xFFFFFF),
+    ((1.5, "2", None), 0x000202),     # levels convert like a Long: 1.5 is 2, None is 0
+])
+def test_rgb_gives_the_interfaces_colour(levels, colour):
+    assert kelvane.RGB(*levels) == colour
+
+
+@pytest.mark.parametrize("levels", [(256, 0, 0), (0, -1, 0), (0, 0, 2**40)])
+def test_rgb_refuses_levels_outside_a_byte(levels):
+    with pytest.raises(kelvane.AutomationError) as raised:
+        kelvane.RGB(*levels)
+    assert raised.value.number in (5, 6)
