@@ -46,8 +46,12 @@ async function clickPoint(mapName, index) {
   return { x: box.x + point.x, y: box.y + point.y, index: new URL(href, site).searchParams.get('Index') };
 }
 
-test('every picture of the gallery decodes at its size, in every format', async () => {
+test('every picture of the gallery decodes at its size, in every format', async (t) => {
+  const loaded = [];
+  const onResponse = (r) => loaded.push(r);
+  page.on('response', onResponse);
   await open('/');
+  page.off('response', onResponse);
   const pictures = await page.$$eval('img', (imgs) => imgs.map((i) => ({
     src: i.getAttribute('src'), complete: i.complete, naturalWidth: i.naturalWidth,
     naturalHeight: i.naturalHeight, width: Number(i.getAttribute('width')), height: Number(i.getAttribute('height')),
@@ -57,9 +61,20 @@ test('every picture of the gallery decodes at its size, in every format', async 
     assert.ok(p.complete && p.naturalWidth > 0, `${p.src} did not decode`);
     assert.deepEqual([p.naturalWidth, p.naturalHeight], [p.width, p.height], `${p.src} has the wrong size`);
   }
-  for (const ext of ['bmp', 'jpg', 'gif', 'png']) {
+  for (const ext of ['jpg', 'gif', 'png']) {
     assert.ok(pictures.some((p) => p.src.includes(`.${ext}`)), `no ${ext} picture on the gallery`);
   }
+  // BMP, uncompressed, is linked rather than shown.
+  const bmp = await page.request.get(site + await page.getAttribute('#format-bmp a', 'href'));
+  assert.equal(bmp.status(), 200);
+  assert.equal(bmp.headers()['content-type'], 'image/bmp');
+  const bmpBytes = await bmp.body();
+  assert.deepEqual([bmpBytes.readInt32LE(18), Math.abs(bmpBytes.readInt32LE(22))], [400, 300]);
+  // Everything the browser loaded for the gallery: page, stylesheet, pictures.
+  const sizes = await Promise.all(loaded.map(async (r) => (await r.body()).length));
+  const total = sizes.reduce((a, b) => a + b, 0);
+  t.diagnostic(`the gallery loaded ${total} bytes in ${loaded.length} responses`);
+  assert.ok(total <= 300000, `the gallery loaded ${total} bytes`);
   const maps = await page.$$eval('map', (m) => m.length);
   assert.ok(maps >= 9, `only ${maps} image maps on the gallery`);
   await page.screenshot({ path: path.join(shots, 'gallery.png'), fullPage: true });

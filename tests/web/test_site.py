@@ -5,13 +5,8 @@ from urllib.parse import quote
 
 import pytest
 
-from demo import charts, create_app, maps
+from demo import charts, maps
 from demo.params import nice_axis
-
-
-@pytest.fixture(scope="module")
-def client():
-    return create_app().test_client()
 
 
 def picture_size(data):

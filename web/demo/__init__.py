@@ -6,9 +6,11 @@ processes can serve it (gunicorn 'demo:create_app()').
 import logging
 
 import kelvane
-from flask import Flask, Response, abort, render_template, request, url_for
+from flask import Flask, render_template, request, send_from_directory, url_for
+from werkzeug.exceptions import HTTPException
 
 from . import charts, maps
+from .http_cache import picture_response
 from .params import ParamError, parse
 
 log = logging.getLogger(__name__)
@@ -44,6 +46,7 @@ def _figure(kind, args):
     figure = {"kind": kind, "params": p, "args": args,
               "src": {ext: url_for("picture", key=kind.key, ext=ext, **args) for ext in charts.FORMATS},
               "page": url_for("chart_page", key=kind.key, **args),
+              "img": url_for("picture", key=kind.key, ext=charts.DEFAULT_FORMAT, **args),
               "map_name": f"map-{kind.key}", "map": None}
     if kind.has_map:
         chart = charts.new_chart(kind, p)
@@ -54,18 +57,31 @@ def _figure(kind, args):
 def create_app():
     app = Flask(__name__)
 
+    def error_page(status, message, title="Bad request", heading="This chart cannot be drawn", headers=()):
+        return render_template("error.html", message=message, title=title, heading=heading), status, headers
+
     @app.errorhandler(ParamError)
     def bad_param(error):
-        return render_template("error.html", message=str(error)), 400
+        return error_page(400, str(error))
 
     @app.errorhandler(kelvane.AutomationError)
     def not_drawn(error):
-        message = f"the chart could not be drawn: error {error.number}: {error.description}"
-        return render_template("error.html", message=message), 400
+        return error_page(400, f"the chart could not be drawn: error {error.number}: {error.description}")
+
+    @app.errorhandler(404)
+    def not_found(_error):
+        return error_page(404, f"There is no page at {request.path}.", "Not found", "No such page")
+
+    @app.errorhandler(HTTPException)
+    def http_error(error):
+        # The error's own headers (Allow of a 405) stay; the page is HTML.
+        headers = [(k, v) for k, v in error.get_headers() if k.lower() != "content-type"]
+        return error_page(error.code, error.description, error.name, error.name, headers)
 
     @app.errorhandler(500)
     def failed(_error):
-        return render_template("error.html", message="the server failed to answer this request"), 500
+        return error_page(500, "the server failed to answer this request", "Server error",
+                          "This page cannot be shown")
 
     @app.get("/")
     def gallery():
@@ -79,10 +95,10 @@ def create_app():
             raise ParamError(f"no picture format {ext!r}; the formats are {', '.join(charts.FORMATS)}")
         image_type, media_type = charts.FORMATS[ext]
         chart = charts.new_chart(kind, _params(kind, _query(request.args)))
-        data = chart.SaveBinary(image_type)
+        data = charts.picture_bytes(chart, image_type)
         if not data:
             raise ParamError(f"the chart could not be drawn: {chart.ErrorInfo or 'no picture'}")
-        return Response(data, mimetype=media_type, headers={"Cache-Control": "public, max-age=60"})
+        return picture_response(data, media_type)
 
     @app.get("/page/<key>")
     def chart_page(key):
@@ -112,6 +128,7 @@ def create_app():
 
     @app.get("/favicon.ico")
     def favicon():
-        abort(404)
+        return send_from_directory(app.static_folder, "favicon.ico", mimetype="image/vnd.microsoft.icon",
+                                   max_age=86400)
 
     return app
