@@ -1,6 +1,6 @@
 # cmake --install: the library (static and shared), its headers, the kelvane command, a CMake
 # package (find_package(Kelvane) gives Kelvane::kelvane, the static library, and
-# Kelvane::kelvane_shared) and a pkg-config file, kelvane.pc.
+# Kelvane::kelvane_shared), a pkg-config file, kelvane.pc, and the licence (MIT) in the doc folder.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -19,13 +19,16 @@ install(TARGETS kelvane kelvane_shared EXPORT KelvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The command links the static library, so it runs from any prefix without a search path.
 install(TARGETS kelvane_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/kelvane DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 set(KELVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvane)
 install(EXPORT KelvaneTargets NAMESPACE Kelvane:: DESTINATION ${KELVANE_CMAKE_DIR})
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/KelvaneConfig.cmake.in
-  ${CMAKE_BINARY_DIR}/package/KelvaneConfig.cmake INSTALL_DESTINATION ${KELVANE_CMAKE_DIR})
+  ${CMAKE_BINARY_DIR}/package/KelvaneConfig.cmake INSTALL_DESTINATION ${KELVANE_CMAKE_DIR}
+  PATH_VARS CMAKE_INSTALL_DOCDIR)
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/package/KelvaneConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/package/KelvaneConfig.cmake ${CMAKE_BINARY_DIR}/package/KelvaneConfigVersion.cmake

@@ -26,12 +26,34 @@ if(KELVANE_PYTHON)
     OUTPUT_NAME kelvane
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/python)
   target_link_libraries(kelvane_python PRIVATE kelvane)
+  target_compile_definitions(kelvane_python PRIVATE KELVANE_VERSION="${PROJECT_VERSION}")
   configure_file(${CMAKE_SOURCE_DIR}/python/kelvane.pyi ${CMAKE_BINARY_DIR}/python/kelvane.pyi COPYONLY)
 
   set(KELVANE_PYTHON_INSTALL_DIR "lib/python${Python_VERSION_MAJOR}.${Python_VERSION_MINOR}/dist-packages"
       CACHE STRING "Where cmake --install puts the Python module, relative to the prefix")
   install(TARGETS kelvane_python LIBRARY DESTINATION ${KELVANE_PYTHON_INSTALL_DIR})
   install(FILES ${CMAKE_SOURCE_DIR}/python/kelvane.pyi DESTINATION ${KELVANE_PYTHON_INSTALL_DIR})
+  # Package metadata beside the module, so that importlib.metadata and pip know kelvane, its
+  # version and its licence. RECORD lists the installed files without hashes.
+  set(dist_info kelvane-${PROJECT_VERSION}.dist-info)
+  set(dist_dir ${CMAKE_BINARY_DIR}/python-dist-info/${dist_info})
+  file(WRITE ${dist_dir}/METADATA
+    "Metadata-Version: 2.1\n"
+    "Name: kelvane\n"
+    "Version: ${PROJECT_VERSION}\n"
+    "Summary: Chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG, GIF or PNG\n"
+    "License: MIT\n"
+    "Classifier: License :: OSI Approved :: MIT License\n"
+    "License-File: LICENSE\n")
+  file(WRITE ${dist_dir}/INSTALLER "cmake\n")
+  configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${dist_dir}/LICENSE COPYONLY)
+  set(record "")
+  foreach(entry $<TARGET_FILE_NAME:kelvane_python> kelvane.pyi
+               ${dist_info}/METADATA ${dist_info}/INSTALLER ${dist_info}/LICENSE ${dist_info}/RECORD)
+    string(APPEND record "${entry},,\n")
+  endforeach()
+  file(GENERATE OUTPUT ${dist_dir}/RECORD CONTENT "${record}")
+  install(DIRECTORY ${dist_dir} DESTINATION ${KELVANE_PYTHON_INSTALL_DIR})
 
   if(KELVANE_TESTS)
     add_test(NAME Python.pytest

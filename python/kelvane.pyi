@@ -2,6 +2,9 @@
 
 from typing import Any, Optional, Sequence
 
+__version__: str
+__license__: str
+
 kvSingleColor: int
 kvline: int
 kvFillImage: int

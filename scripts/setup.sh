@@ -9,6 +9,9 @@ packages=(
   libjpeg62-turbo-dev libgif-dev libjpeg-turbo-progs
   libpng-dev zlib1g-dev libdeflate-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # clang and its runtime libraries (libFuzzer, the sanitizers), for the fuzzing build the tests
+  # run; clang only recommends the runtime, which --no-install-recommends would leave out.
+  clang libclang-rt-dev
   python3
   # The Python module and its tests, for Debian's python3.
   python3-dev pybind11-dev python3-pybind11 python3-pytest

@@ -36,6 +36,8 @@ namespace py = pybind11;
 PYBIND11_MODULE(kelvane, m) {
     namespace kp = kelvane::python;
     m.doc() = "Kelvane: chart pictures (bar charts, pies, free drawing, text) as BMP, JPEG, GIF or PNG.";
+    m.attr("__version__") = KELVANE_VERSION;
+    m.attr("__license__") = "MIT";
 
     py::exec(kp::kErrorClass, m.attr("__dict__"));
     m.attr("AutomationError").attr("__module__") = "kelvane";
