@@ -1,6 +1,6 @@
 # cmake --install: the library (static and shared), its headers, the kelvane command, a CMake
 # package (find_package(Kelvane) gives Kelvane::kelvane, the static library, and
-# Kelvane::kelvane_shared) and a pkg-config file, kelvane.pc.
+# Kelvane::kelvane_shared), a pkg-config file, kelvane.pc, and the man page kelvane(1).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -21,6 +21,9 @@ install(TARGETS kelvane kelvane_shared EXPORT KelvaneTargets
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS kelvane_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/kelvane DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The manual page of the kelvane command (generated, see docs/reference/generate.py); in its own
+# component too, so that `cmake --install BUILD --component man` installs it alone.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/kelvane.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT man)
 
 set(KELVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvane)
 install(EXPORT KelvaneTargets NAMESPACE Kelvane:: DESTINATION ${KELVANE_CMAKE_DIR})
