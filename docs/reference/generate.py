@@ -24,8 +24,9 @@ Directives, each alone on a line:
   @@signature@@         the forms of the method named by the last ### heading
   @@params@@ ... @@end@@  its parameters: one "Name: meaning" a line (continued by indented
                         lines), every parameter of the header, in its order
-  @@announce DECLARATION; [python] [script]@@  a method documented ahead of the header; the
-                        header's declaration is used as soon as it has one
+  @@announce DECLARATION; [python] [script]@@  a method documented ahead of the header (and of
+                        the Python module or scripts, as the flags say); the header's declaration
+                        is used as soon as it has one
   @@options@@           the options of kUsage, then the ones options.txt announces
   @@exit-status@@       the exit statuses of kUsage
 
@@ -446,13 +447,11 @@ def expand(text, src, where, documented):
             m = re.match(r"@@announce (.*;)\s*([\w ]*)@@$", stripped)
             if not m:
                 raise SourceError(f"{where}: cannot read {stripped!r}")
-            method = parse_declaration(m.group(1))
-            if method["name"] not in src.methods:
-                flags = m.group(2).split()
-                method["python"] = "python" in flags
-                if "script" in flags:
-                    src.script[method["name"]] = [p for _, p, _ in method["params"]]
-                src.methods[method["name"]] = method
+            method = src.methods.setdefault(parse_declaration(m.group(1))["name"], parse_declaration(m.group(1)))
+            flags = m.group(2).split()
+            method["python"] = "python" in flags
+            if "script" in flags:
+                src.script.setdefault(method["name"], [p for _, p, _ in method["params"]])
         elif stripped == "@@signature@@":
             if current not in src.methods:
                 raise SourceError(f"{where}: @@signature@@ under ### {current}, which cChart.h does not declare")
