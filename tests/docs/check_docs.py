@@ -6,6 +6,7 @@ Usage: check_docs.py CHECK [ARGS]
   names-everything       the reference has a section for every setting of chart_settings.def and
                          every public method cChart.h declares
   error-numbers          the error table lists every number include/kelvane/runtime.h declares
+  links                  every link to a section of the reference finds its heading
   help-options KELVANE   every option `KELVANE --help` lists is in the man page
   roff-clean             groff reads the man page without a warning (skipped without groff)
   man-installs BUILD     `cmake --install BUILD --component man` puts a page `man kelvane` shows
@@ -78,6 +79,21 @@ def check_error_numbers():
         return fail("no error numbers read from runtime.h")
     if declared - listed:
         return fail(f"the error table lacks {sorted(declared - listed, key=int)}")
+    return 0
+
+
+def github_anchor(heading):
+    text = re.sub(r"[^\w\- ]", "", heading.replace("`", "").strip().lower())
+    return text.replace(" ", "-")
+
+
+def check_links():
+    reference = REFERENCE.read_text(encoding="utf-8")
+    reference = re.sub(r"```.*?```", "", reference, flags=re.S)
+    anchors = {github_anchor(h) for h in re.findall(r"^#+ (.+)$", reference, re.M)}
+    broken = sorted({a for a in re.findall(r"\]\(#([^)]+)\)", reference) if a not in anchors})
+    if not anchors or broken:
+        return fail(f"links to no heading: {broken}")
     return 0
 
 
@@ -158,7 +174,7 @@ def check_roff_escapes():
 
 def main(argv):
     checks = {"up-to-date": check_up_to_date, "names-everything": check_names_everything,
-              "error-numbers": check_error_numbers, "help-options": check_help_options,
+              "error-numbers": check_error_numbers, "links": check_links, "help-options": check_help_options,
               "roff-clean": check_roff_clean, "man-installs": check_man_installs,
               "roff-escapes": check_roff_escapes}
     if len(argv) < 2 or argv[1] not in checks:
