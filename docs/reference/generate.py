@@ -153,7 +153,7 @@ def parse_methods(header):
 
 
 def script_methods(source):
-    """{name: [parameter names]} of the script method table, read-only properties marked."""
+    """{name: [parameter names]} of the script method table."""
     table = {}
     for m in re.finditer(r'\{(?:\.name = )?"(\w+)",\s*(?:\.params = )?\{(.*?)\},', source, re.S):
         table[m.group(1)] = re.findall(r'(?:Required|Optional|OutputFile)\("(\w+)"', m.group(2))
@@ -175,7 +175,7 @@ def python_methods(source):
 
 
 def parse_usage(cli_source):
-    """The options and exit statuses of kUsage: ([(spec, names, argument, text)], [(code, text)])."""
+    """The options and exit statuses of kUsage: ([(spec, names, text)], [(code, text)])."""
     m = re.search(r'kUsage\s*=\s*R"\((.*?)\)";', cli_source, re.S)
     if not m:
         raise SourceError("cli.cpp: no kUsage raw string")
@@ -202,9 +202,7 @@ def parse_usage(cli_source):
 
     options = []
     for spec, text in items(sections.get("Options", []), r"\s{2,}(-.*?)\s{2,}(\S.*)$"):
-        names = re.findall(r"(?<![\w-])--?[A-Za-z][\w-]*", spec)
-        argument = spec.split()[-1] if not spec.split()[-1].startswith("-") else ""
-        options.append((spec, names, argument, text))
+        options.append((spec, re.findall(r"(?<![\w-])--?[A-Za-z][\w-]*", spec), text))
     statuses = [(code, text) for code, text in items(sections.get("Exit status", []), r"\s{2}(\d+)\s+(\S.*)$")]
     if not options or not statuses:
         raise SourceError("kUsage: no options or no exit statuses")
@@ -403,7 +401,7 @@ class Sources:
                 if name in self.methods and params and params != [p for _, p, _ in self.methods[name]["params"]]:
                     raise SourceError(f"{where}: the parameters of {name} are {params}, the header's "
                                       f"{[p for _, p, _ in self.methods[name]['params']]}")
-        usage_names = {n for _, names, _, _ in self.options for n in names}
+        usage_names = {n for _, names, _ in self.options for n in names}
         for key, (fields, _) in self.option_notes.items():
             if key not in usage_names and "usage" not in fields:
                 raise SourceError(f"options.txt: [{key}] is not an option of --help and has no usage line")
@@ -411,7 +409,7 @@ class Sources:
     def option_list(self):
         """[(spec, text, more)]: kUsage's options, then the announced ones it lacks."""
         seen, result = set(), []
-        for spec, names, _, text in self.options:
+        for spec, names, text in self.options:
             more = ""
             for n in names:
                 if n in self.option_notes:
@@ -447,7 +445,8 @@ def expand(text, src, where, documented):
             m = re.match(r"@@announce (.*;)\s*([\w ]*)@@$", stripped)
             if not m:
                 raise SourceError(f"{where}: cannot read {stripped!r}")
-            method = src.methods.setdefault(parse_declaration(m.group(1))["name"], parse_declaration(m.group(1)))
+            announced = parse_declaration(m.group(1))
+            method = src.methods.setdefault(announced["name"], announced)
             flags = m.group(2).split()
             method["python"] = "python" in flags
             if "script" in flags:
@@ -622,13 +621,7 @@ def markdown_to_roff(markdown):
             paragraph.append(line.strip())
         i += 1
     flush()
-    # An .IP list ends where a paragraph starts again; two paragraph requests in a row are one.
-    result = []
-    for line in out:
-        if line == ".PP" and result and result[-1] in (".PP",) :
-            continue
-        result.append(line)
-    return "\n".join(result)
+    return "\n".join(out)
 
 
 def make_man_page(src):
