@@ -1,6 +1,7 @@
 # cmake --install: the library (static and shared), its headers, the kelvane command, a CMake
 # package (find_package(Kelvane) gives Kelvane::kelvane, the static library, and
-# Kelvane::kelvane_shared), a pkg-config file, kelvane.pc, and the licence (MIT) in the doc folder.
+# Kelvane::kelvane_shared), a pkg-config file, kelvane.pc, the man page kelvane(1) and the licence
+# (MIT) in the doc folder.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -23,6 +24,9 @@ install(TARGETS kelvane kelvane_shared EXPORT KelvaneTargets
 install(TARGETS kelvane_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/kelvane DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The manual page of the kelvane command (generated, see docs/reference/generate.py); in its own
+# component too, so that `cmake --install BUILD --component man` installs it alone.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/kelvane.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT man)
 
 set(KELVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvane)
 install(EXPORT KelvaneTargets NAMESPACE Kelvane:: DESTINATION ${KELVANE_CMAKE_DIR})
