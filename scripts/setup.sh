@@ -17,6 +17,8 @@ packages=(
   python3-dev pybind11-dev python3-pybind11 python3-pytest
   # Independent decoders for the tests (Pillow reads our PNG outputs).
   python3-pil
+  # man(1) and groff, to check that the manual page renders and installs for man.
+  man-db
 )
 # The demo site and its browser test (npm ships with nodejs where that comes from NodeSource).
 packages+=(python3-flask gunicorn python3-pytest chromium nodejs)

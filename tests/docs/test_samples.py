@@ -19,7 +19,9 @@ from markdown_blocks import FRAGMENT_LANGUAGES, RUN_LANGUAGES, TEXT_LANGUAGES, b
 SOURCE = Path(os.environ.get("KELVANE_SOURCE", Path(__file__).resolve().parents[2]))
 BUILD = Path(os.environ.get("KELVANE_BUILD", SOURCE / "build"))
 CLI = Path(os.environ.get("KELVANE_CLI", BUILD / "kelvane"))
-PAGES = [SOURCE / "README.md"] + sorted((SOURCE / "docs").rglob("*.md"))
+# docs/reference/ holds the sources of the generated reference and manual page, not pages.
+PAGES = [SOURCE / "README.md"] + sorted(p for p in (SOURCE / "docs").rglob("*.md")
+                                       if "reference" not in p.relative_to(SOURCE / "docs").parts[:-1])
 ALL = [b for page in PAGES for b in blocks(page)]
 PICTURE_ENDINGS = {".bmp", ".jpg", ".jpeg", ".gif", ".png"}
 
