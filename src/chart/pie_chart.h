@@ -45,7 +45,8 @@ PieLayout LayOutPie(ChartState& chart);
 
 // The order in which an exchange sort leaves the keys, ascending: for each position, every later
 // key smaller than the one there is swapped in. Equal keys are never swapped, but the sort is not
-// stable (keys 2, 2, 1 come out as 1, the second 2, the first 2).
+// stable (keys 2, 2, 1 come out as 1, the second 2, the first 2). The keys are finite (the layout
+// raises for anything else).
 std::vector<int32_t> ExchangeSortOrder(const std::vector<double>& keys);
 
 // Draws the whole pie chart onto the canvas. Raises 9 without a pie list, 6 for more than 32767

@@ -2,7 +2,6 @@
 // arcs and straight lines. Bottom faces first, then the radial faces sorted from the back, the
 // outer walls (slices in place, then pulled-out ones), and the top faces over everything.
 #include <cmath>
-#include <utility>
 
 #include "chart/pie_chart.h"
 #include "draw/label_box.h"
@@ -181,15 +180,6 @@ private:
 };
 
 }  // namespace
-
-std::vector<int32_t> ExchangeSortOrder(const std::vector<double>& keys) {
-    std::vector<int32_t> order(keys.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = int32_t(i);
-    for (size_t w = 0; w < order.size(); ++w)
-        for (size_t x = w + 1; x < order.size(); ++x)
-            if (keys[size_t(order[w])] > keys[size_t(order[x])]) std::swap(order[w], order[x]);
-    return order;
-}
 
 void DrawSolidPie(HDC dc, const ChartState& chart, const PieLayout& pie) { SolidPie(dc, chart, pie).draw(); }
 
