@@ -1,9 +1,11 @@
 // The pie renderer: shares, geometry and the points of every slice, the flat slices, then the
 // solid pie, the labels and the legend.
+#include <array>
 #include <cmath>
 
 #include "chart/pie_chart.h"
 #include "draw/plot_coords.h"
+#include "raster/deferred_paint.h"
 #include "raster/gdi_handles.h"
 
 namespace kelvane {
@@ -92,25 +94,55 @@ PieLayout LayOutPie(ChartState& chart) {
     return pie;
 }
 
-void RenderPie(ChartState& chart) {
-    const PieLayout pie = LayOutPie(chart);
-    const HDC dc = chart.canvas.dc();
+namespace {
+
+// The Pie call of a flat slice: its box and its two radial points.
+std::array<int32_t, 8> PieCall(const PieLayout& pie, const PieSlice& p) {
+    const double cx = pie.cx, cy = pie.cy, r = pie.r, ox = p.ox, oy = p.oy;
+    return {Pixel(cx - r + ox), Pixel(cy - r + oy), Pixel(cx + r + ox), Pixel(cy + r + oy), p.E.x, p.E.y, p.S.x, p.S.y};
+}
+
+// The flat slices, or the solid pie. A slice whose Pie call is exactly that of the next slice
+// drawn (slices too thin to move their points, thousands of them) paints nothing the next one
+// does not paint again straight after, whatever the colours: it is left out. Working out the next
+// call may fail; the slice before it is then drawn, and the failure comes with the next slice.
+void DrawSlices(HDC dc, const ChartState& chart, const PieLayout& pie) {
     const ChartSettings& s = chart.settings;
     const std::vector<PieItem>& items = *chart.pieList;
     if (s.Chart_3D == kFalse) {
-        const double cx = pie.cx, cy = pie.cy, r = pie.r;
-        for (size_t i = 0; i < items.size(); ++i) {
-            if (items[i].ItemHidden == kTrue) continue;
-            const PieSlice& p = pie.slices[i];
-            const double ox = p.ox, oy = p.oy;
+        const bool traced = CallsTraced(dc);  // a traced canvas shows every call
+        std::vector<size_t> shown;
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i].ItemHidden != kTrue) shown.push_back(i);
+        for (size_t k = 0; k < shown.size(); ++k) {
+            const size_t i = shown[k];
+            const std::array<int32_t, 8> call = PieCall(pie, pie.slices[i]);
+            if (k + 1 < shown.size() && !traced) {
+                try {
+                    if (PieCall(pie, pie.slices[shown[k + 1]]) == call) continue;
+                } catch (const AutomationError&) {
+                }
+            }
             Owned<HBRUSH> brush(CreateSolidBrush(COLORREF(items[i].FillColor1)));
             Selection selected(dc, brush.get());
             // Counter-clockwise from E back to S: the slice's own clockwise sweep.
-            Pie(dc, Pixel(cx - r + ox), Pixel(cy - r + oy), Pixel(cx + r + ox), Pixel(cy + r + oy), p.E.x, p.E.y,
-                p.S.x, p.S.y);
+            Pie(dc, call[0], call[1], call[2], call[3], call[4], call[5], call[6], call[7]);
         }
     } else if (s.Chart_3D == kTrue) {
         DrawSolidPie(dc, chart, pie);
+    }
+}
+
+}  // namespace
+
+void RenderPie(ChartState& chart) {
+    const PieLayout pie = LayOutPie(chart);
+    const HDC dc = chart.canvas.dc();
+    {
+        // Thousands of slices overlap, each thin one filled as a whole disc: their painting is
+        // put off and composed last-first, each pixel painted once (deferred_paint.h).
+        const DeferredPainting deferred(dc);
+        DrawSlices(dc, chart, pie);
     }
     DrawPieLabels(dc, chart, pie);
     DrawPieLegend(dc, chart);

@@ -1,11 +1,19 @@
 // The solid pie: a tilted disc with depth, painted back to front out of filled paths of elliptic
 // arcs and straight lines. Bottom faces first, then the radial faces sorted from the back, the
 // outer walls (slices in place, then pulled-out ones), and the top faces over everything.
+//
+// Faces of one kind follow each other. A face whose calls are exactly those of the next face of
+// its kind (slices too thin to move their points, thousands of them) paints nothing that face
+// does not paint again straight after, whatever the colours: it is left out (unless the canvas's
+// calls are traced).
 #include <cmath>
+#include <functional>
+#include <optional>
 
 #include "chart/pie_chart.h"
 #include "draw/label_box.h"
 #include "draw/plot_coords.h"
+#include "raster/deferred_paint.h"
 #include "raster/gdi_handles.h"
 
 namespace kelvane {
@@ -44,15 +52,23 @@ public:
     void draw() {
         if (GetArcDirection(m_dc) == AD_CLOCKWISE) SetArcDirection(m_dc, AD_COUNTERCLOCKWISE);
         const int n = int(m_pie.slices.size());
+        std::vector<int> order;
         for (int i = 0; i < n; ++i)
-            if (!hidden(i)) bottomFace(i);
+            if (!hidden(i)) order.push_back(i);
+        drawFaces(order, [&](int i) { bottomFace(i); });
         radialFaces();
+        order.clear();
         for (int i = n - 1; i >= 0; --i)
-            if (!hidden(i) && !pulledOut(i)) wall(i, m_cy);
+            if (!hidden(i) && !pulledOut(i)) order.push_back(i);
+        drawFaces(order, [&](int i) { wall(i, m_cy); });
+        order.clear();
         for (int i = n - 1; i >= 0; --i)
-            if (!hidden(i) && pulledOut(i)) wall(i, m_cy + m_pie.slices[size_t(i)].oyTilted);
+            if (!hidden(i) && pulledOut(i)) order.push_back(i);
+        drawFaces(order, [&](int i) { wall(i, m_cy + m_pie.slices[size_t(i)].oyTilted); });
+        order.clear();
         for (int i = 0; i < n; ++i)
-            if (!hidden(i)) topFace(i);
+            if (!hidden(i)) order.push_back(i);
+        drawFaces(order, [&](int i) { topFace(i); });
     }
 
 private:
@@ -72,28 +88,101 @@ private:
     Point end(int i) const { return {double(slice(i).E.x), slice(i).ey}; }
     Point down(Point p) const { return {p.x, p.y + m_depth}; }
 
-    void moveTo(Point p) const { MoveToEx(m_dc, Pixel(p.x), Pixel(p.y), nullptr); }
-    void lineTo(Point p) const { LineTo(m_dc, Pixel(p.x), Pixel(p.y)); }
+    // Faces drawn one after the other, each left out when the next one's calls are the same.
+    // Working out the next face's calls may fail; the face before it is then drawn first, and
+    // the failure comes when that next face is drawn, as it would.
+    void drawFaces(const std::vector<int>& faces, const std::function<void(int)>& face) {
+        if (CallsTraced(m_dc)) {  // a traced canvas shows every call
+            for (const int i : faces) face(i);
+            return;
+        }
+        std::vector<int32_t> calls, nextCalls;
+        bool known = false;
+        for (size_t k = 0; k < faces.size(); ++k) {
+            if (!known) callsOf(face, faces[k], calls);
+            known = k + 1 < faces.size() && tryCallsOf(face, faces[k + 1], nextCalls);
+            if (!known || calls != nextCalls) face(faces[k]);
+            std::swap(calls, nextCalls);
+        }
+    }
+
+    // The calls a face makes, as numbers, instead of making them.
+    void callsOf(const std::function<void(int)>& face, int i, std::vector<int32_t>& calls) {
+        calls.clear();
+        m_calls = &calls;
+        try {
+            face(i);
+        } catch (...) {
+            m_calls = nullptr;
+            throw;
+        }
+        m_calls = nullptr;
+    }
+    bool tryCallsOf(const std::function<void(int)>& face, int i, std::vector<int32_t>& calls) {
+        try {
+            callsOf(face, i, calls);
+            return true;
+        } catch (const AutomationError&) {
+            return false;
+        }
+    }
+    bool call(std::initializer_list<int32_t> values) const {
+        if (!m_calls) return true;
+        m_calls->insert(m_calls->end(), values);
+        return false;
+    }
+
+    void moveTo(Point p) const { moveTo(Pixel(p.x), Pixel(p.y)); }
+    void moveTo(int32_t x, int32_t y) const {
+        if (call({1, x, y})) MoveToEx(m_dc, x, y, nullptr);
+    }
+    void lineTo(Point p) const { lineTo(Pixel(p.x), Pixel(p.y)); }
+    void lineTo(int32_t x, int32_t y) const {
+        if (call({2, x, y})) LineTo(m_dc, x, y);
+    }
+    void arcTo(int32_t l, int32_t t, int32_t r, int32_t b, int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
+        if (call({3, l, t, r, b, x0, y0, x1, y1})) ArcTo(m_dc, l, t, r, b, x0, y0, x1, y1);
+    }
     void arcOnTop(int i, Point from, Point to) const {
-        ArcTo(m_dc, Pixel(left(i)), Pixel(top(i)), Pixel(right(i)), Pixel(bottom(i)), Pixel(from.x), Pixel(from.y),
+        arcTo(Pixel(left(i)), Pixel(top(i)), Pixel(right(i)), Pixel(bottom(i)), Pixel(from.x), Pixel(from.y),
               Pixel(to.x), Pixel(to.y));
     }
     void arcOnBottom(int i, Point from, Point to) const {
-        ArcTo(m_dc, Pixel(left(i)), Pixel(top(i) + m_depth), Pixel(right(i)), Pixel(bottom(i) + m_depth),
-              Pixel(from.x), Pixel(from.y), Pixel(to.x), Pixel(to.y));
+        arcTo(Pixel(left(i)), Pixel(top(i) + m_depth), Pixel(right(i)), Pixel(bottom(i) + m_depth), Pixel(from.x),
+              Pixel(from.y), Pixel(to.x), Pixel(to.y));
+    }
+    void beginPath() const {
+        if (call({4})) BeginPath(m_dc);
+    }
+    void endPath() const {
+        if (call({5})) EndPath(m_dc);
+    }
+    void fillPath() const {
+        if (call({6})) FillPath(m_dc);
+    }
+    void strokeAndFillPath() const {
+        if (call({7})) StrokeAndFillPath(m_dc);
+    }
+    void arcDirection(int direction) const {
+        if (call({8, direction})) SetArcDirection(m_dc, direction);
+    }
+    // The brush of a face; none while its calls are only being worked out.
+    std::optional<FaceBrush> brush(Colour colour) const {
+        if (m_calls) return std::nullopt;
+        return std::optional<FaceBrush>(std::in_place, m_dc, colour);
     }
 
     void bottomFace(int i) const {
-        const FaceBrush brush(m_dc, Darkened(colour(i)));
+        const std::optional<FaceBrush> brush = this->brush(Darkened(colour(i)));
         moveTo(down(topCentre(i)));
-        BeginPath(m_dc);
+        beginPath();
         arcOnBottom(i, down(end(i)), down(start(i)));
-        EndPath(m_dc);
-        StrokeAndFillPath(m_dc);
+        endPath();
+        strokeAndFillPath();
     }
 
     // The flat faces along the radii, from the back of the pie (smallest y) to the front.
-    void radialFaces() const {
+    void radialFaces() {
         // Both radii of every slice, keyed by the y of their outer point in the pie's plane.
         const int n = int(m_pie.slices.size());
         std::vector<double> keys(size_t(2 * n));
@@ -101,46 +190,49 @@ private:
             keys[size_t(k)] = slice(k).b0y;
             keys[size_t(n + k)] = slice(k).b1y;
         }
-        for (const int32_t e : ExchangeSortOrder(keys)) {
-            const int item = e % n;
-            if (hidden(item)) continue;
-            const double x = e < n ? slice(item).b0x : slice(item).b1x, y = keys[size_t(e)];
-            const FaceBrush brush(m_dc, Darkened(colour(item)));
-            const PieSlice& p = slice(item);
-            const Point outer{x + p.ox, PieTilted(y, m_cy, m_cosA) + p.oyTilted};
-            const Point ct = topCentre(item), cb = down(ct);
-            moveTo(cb);
-            BeginPath(m_dc);
-            lineTo(down(outer));
-            lineTo(outer);
-            lineTo(ct);
-            EndPath(m_dc);
-            FillPath(m_dc);
-            moveTo(outer);
-            lineTo(down(outer));
-            lineTo(cb);
-            lineTo(ct);
-        }
+        std::vector<int> order;
+        for (const int32_t e : ExchangeSortOrder(keys))
+            if (!hidden(e % n)) order.push_back(e);
+        drawFaces(order, [&](int e) { radialFace(e % n, e < n ? slice(e % n).b0x : slice(e % n).b1x, keys[size_t(e)]); });
+    }
+
+    // The radial face of `item` whose outer point, in the pie's plane, is (x, y).
+    void radialFace(int item, double x, double y) const {
+        const std::optional<FaceBrush> brush = this->brush(Darkened(colour(item)));
+        const PieSlice& p = slice(item);
+        const Point outer{x + p.ox, PieTilted(y, m_cy, m_cosA) + p.oyTilted};
+        const Point ct = topCentre(item), cb = down(ct);
+        moveTo(cb);
+        beginPath();
+        lineTo(down(outer));
+        lineTo(outer);
+        lineTo(ct);
+        endPath();
+        fillPath();
+        moveTo(outer);
+        lineTo(down(outer));
+        lineTo(cb);
+        lineTo(ct);
     }
 
     // A band of the outer wall between two points of the rim, bottom arc first: from `from` to
     // `to` below, up (a line for a pulled-out slice, else the closing of the path) and back above.
     void band(int i, Point from, Point to, bool lineUp, bool stroke) const {
         moveTo(down(from));
-        BeginPath(m_dc);
+        beginPath();
         arcOnBottom(i, down(from), down(to));
         if (lineUp) lineTo(to);
-        SetArcDirection(m_dc, AD_CLOCKWISE);
+        arcDirection(AD_CLOCKWISE);
         arcOnTop(i, to, from);
-        SetArcDirection(m_dc, AD_COUNTERCLOCKWISE);
-        EndPath(m_dc);
-        if (stroke) StrokeAndFillPath(m_dc);
-        else FillPath(m_dc);
+        arcDirection(AD_COUNTERCLOCKWISE);
+        endPath();
+        if (stroke) strokeAndFillPath();
+        else fillPath();
     }
 
     // The curved outer wall of slice i; c is the centre line of its ellipse.
     void wall(int i, double c) const {
-        const FaceBrush brush(m_dc, Darkened(colour(i)));
+        const std::optional<FaceBrush> brush = this->brush(Darkened(colour(i)));
         const Point st = start(i), et = end(i), lt = leftmost(i);
         const bool out = pulledOut(i);
         // A wall running over the leftmost point shows its back part and its front part on
@@ -159,20 +251,21 @@ private:
         }
         // The vertical edge where the wall starts.
         const int32_t x = i == 0 && !out ? slice(i).S.x - 1 : slice(i).S.x;
-        MoveToEx(m_dc, x, Pixel(st.y + m_depth - 1), nullptr);
-        LineTo(m_dc, x, Pixel(st.y - 1));
+        moveTo(x, Pixel(st.y + m_depth - 1));
+        lineTo(x, Pixel(st.y - 1));
     }
 
     void topFace(int i) const {
-        const FaceBrush brush(m_dc, colour(i));
+        const std::optional<FaceBrush> brush = this->brush(colour(i));
         moveTo(topCentre(i));
-        BeginPath(m_dc);
+        beginPath();
         arcOnTop(i, end(i), start(i));
-        EndPath(m_dc);
-        StrokeAndFillPath(m_dc);
+        endPath();
+        strokeAndFillPath();
     }
 
     HDC m_dc;
+    std::vector<int32_t>* m_calls = nullptr;  // where calls go while only worked out
     const std::vector<PieItem>& m_items;
     const PieLayout& m_pie;
     double m_cx, m_cy, m_r, m_cosA;

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "raster/brush_paint.h"
+#include "raster/deferred_paint.h"
 #include "raster/figure_fill.h"
 #include "raster/objects.h"
 #include "raster/path.h"
@@ -17,11 +18,15 @@ namespace kelvane::gdi {
 
 namespace {
 
+// Directions from a centre, y up. Within the 30-bit coordinates of any usual box their cross
+// products fit 64 bits; beyond that they are worked out in 128.
+template <class Int>
 struct Vec {
-    __int128 x, y;  // y up
+    Int x, y;
 };
 
-__int128 cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
+template <class Int>
+Int cross(Vec<Int> a, Vec<Int> b) { return a.x * b.y - a.y * b.x; }
 
 // Where a vertex lies seen from the radial, measured in the arc's direction: in line with it
 // (a tie; a vertex on its quarter's centre counts as in line with anything), somewhere in the half
@@ -45,6 +50,7 @@ public:
         m_qx[1] = mx, m_qy[1] = m_cy;    // bottom left
         m_qx[2] = mx, m_qy[2] = my;      // top left
         m_qx[3] = m_cx, m_qy[3] = my;    // top right
+        m_narrow = narrow(box.left) && narrow(box.top) && narrow(box.right) && narrow(box.bottom);
     }
 
     // Index of the first vertex at or after the radial through p. `wrapped` tells whether the
@@ -55,19 +61,38 @@ public:
         const bool right = p.x >= m_cx;
         const bool up = p.y < m_cy || (p.y == m_cy && m_ccw);
         const int q = right ? (up ? 3 : 0) : (up ? 2 : 1);
-        const bool tieReaches = m_ccw ? up : !up;
-        Vec v{__int128(p.x) - m_cx, __int128(m_cy) - p.y};
-        if (v.x == 0 && v.y == 0) v.x = 1;
-        const size_t n = m_outline.size();
-        bool found = false;
+        // The outline lists its quarters one after the other, in drawing order.
+        const auto block = std::equal_range(m_outline.quarters.begin(), m_outline.quarters.end(), Quarter(q));
+        const size_t from = size_t(block.first - m_outline.quarters.begin());
+        const size_t to = size_t(block.second - m_outline.quarters.begin());
         size_t best = 0;
+        const bool found = m_narrow && narrow(p.x) && narrow(p.y) ? search<int64_t>(p, q, up, from, to, best)
+                                                                   : search<__int128>(p, q, up, from, to, best);
+        if (found) return best;
+        // Past every vertex of its quarter: the first vertex of the next quarter.
+        wrapped = m_ccw ? q == 0 : q == 3;
+        const size_t n = m_outline.size();
+        if (from == to) return 0;
+        const size_t j = m_ccw ? (from + n - 1) % n : to % n;
+        return int(m_outline.quarters[j]) != q ? j : 0;
+    }
+
+private:
+    static bool narrow(long v) { return v > -(long{1} << 30) && v < (long{1} << 30); }
+
+    // The best vertex of quarter q's block [from, to), visited in the arc's direction.
+    template <class Int>
+    bool search(POINT p, int q, bool up, size_t from, size_t to, size_t& best) const {
+        const bool tieReaches = m_ccw ? up : !up;
+        Vec<Int> v{Int(p.x) - m_cx, Int(m_cy) - p.y};
+        if (v.x == 0 && v.y == 0) v.x = 1;
+        bool found = false;
         Ahead bestAhead = Ahead::Behind;
-        Vec bestU{0, 0};
-        for (size_t k = 0; k < n; ++k) {
-            const size_t i = m_ccw ? n - 1 - k : k;
-            if (int(m_outline.quarters[i]) != q) continue;
+        Vec<Int> bestU{0, 0};
+        for (size_t k = from; k < to; ++k) {
+            const size_t i = m_ccw ? from + to - 1 - k : k;
             const POINT& pt = m_outline.points[i];
-            const Vec u{__int128(pt.x) - m_qx[q], __int128(m_qy[q]) - pt.y};
+            const Vec<Int> u{Int(pt.x) - m_qx[q], Int(m_qy[q]) - pt.y};
             const Ahead a = classify(v, u, tieReaches);
             if (a == Ahead::Behind) continue;
             if (!found || earlier(a, u, bestAhead, bestU)) {
@@ -77,29 +102,22 @@ public:
                 bestU = u;
             }
         }
-        if (found) return best;
-        // Past every vertex of its quarter: the first vertex of the next quarter.
-        wrapped = m_ccw ? q == 0 : q == 3;
-        for (size_t i = 0; i < n; ++i) {
-            if (int(m_outline.quarters[i]) != q) continue;
-            const size_t j = m_ccw ? (i + n - 1) % n : (i + 1) % n;
-            if (int(m_outline.quarters[j]) != q) return j;
-        }
-        return 0;
+        return found;
     }
 
-private:
-    Ahead classify(Vec v, Vec u, bool tieReaches) const {
-        const __int128 c = cross(v, u);
+    template <class Int>
+    Ahead classify(Vec<Int> v, Vec<Int> u, bool tieReaches) const {
+        const Int c = cross(v, u);
         if (c == 0) return tieReaches ? Ahead::Tie : Ahead::Behind;
         return (c > 0) == m_ccw ? Ahead::Inside : Ahead::Behind;
     }
 
     // Whether a vertex in direction u (class a) comes strictly before the best one so far.
-    bool earlier(Ahead a, Vec u, Ahead bestAhead, Vec bestU) const {
+    template <class Int>
+    bool earlier(Ahead a, Vec<Int> u, Ahead bestAhead, Vec<Int> bestU) const {
         if (a != bestAhead) return int(a) < int(bestAhead);
         if (a != Ahead::Inside) return false;
-        const __int128 c = cross(u, bestU);
+        const Int c = cross(u, bestU);
         return m_ccw ? c > 0 : c < 0;
     }
 
@@ -107,6 +125,7 @@ private:
     bool m_ccw;
     long m_cx, m_cy;
     long m_qx[4], m_qy[4];
+    bool m_narrow;
 };
 
 // A rounded coordinate as the platform's conversion gives it: values that are not numbers or do
@@ -190,8 +209,14 @@ void arcBeziersBetween(const EllipseBox& box, double a0, double a1, bool ccw, st
 namespace {
 
 void recordArc(HDC dc, ArcShape shape, const EllipseBox& box, POINT start, POINT end, bool ccw) {
-    std::vector<POINT> curve;
-    if (box.width() > 0 && box.height() > 0) arcBeziers(box, start, end, ccw, curve);
+    std::vector<POINT> own;
+    const std::vector<POINT>* pieces = &own;
+    if (box.width() > 0 && box.height() > 0) {
+        // While painting is put off, arcs come by the thousand and mostly again and again.
+        if (DeferredPaint* d = deferredPaintOf(dc, surfaceOf(dc))) pieces = &d->beziers(box, start, end, ccw);
+        else arcBeziers(box, start, end, ccw, own);
+    }
+    const std::vector<POINT>& curve = *pieces;
     if (curve.empty()) return;
     if (shape == ArcShape::ArcTo) {
         pathLineTo(dc, curve[0]);
@@ -218,25 +243,75 @@ POINT pieCentre(const EllipseBox& box) {
     return POINT{LONG((box.left + box.right) >> 1), LONG((box.top + box.bottom) >> 1)};
 }
 
+RadialVertex arcRadialVertex(const EllipseBox& box, const EllipseOutline& outline, POINT p,
+                             bool counterClockwise) {
+    RadialVertex v;
+    if (outline.size() > 0) v.index = RadialSelector(box, outline, counterClockwise).select(p, v.wrapped);
+    return v;
+}
+
+ArcSpan arcSpanBetween(size_t n, RadialVertex start, RadialVertex end, bool counterClockwise) {
+    if (n == 0) return {};
+    // Both radials on one vertex make the whole outline, except when only the start got there by
+    // going round past the polygon's first vertex: the platform then counts no vertex at all.
+    if (start.index == end.index && start.wrapped && !end.wrapped) return {};
+    const size_t steps = counterClockwise ? (start.index + n - end.index) % n : (end.index + n - start.index) % n;
+    return ArcSpan{start.index, steps == 0 ? n : steps};
+}
+
 void arcVertices(const EllipseBox& box, const EllipseOutline& outline, POINT start, POINT end,
                  bool counterClockwise, std::vector<POINT>& out) {
     out.clear();
     const size_t n = outline.size();
     if (n == 0) return;
     const RadialSelector selector(box, outline, counterClockwise);
-    bool startWrapped, endWrapped;
-    const size_t first = selector.select(start, startWrapped), stop = selector.select(end, endWrapped);
-    // Both radials on one vertex make the whole outline, except when only the start got there by
-    // going round past the polygon's first vertex: the platform then counts no vertex at all.
-    if (first == stop && startWrapped && !endWrapped) return;
+    RadialVertex from, to;
+    from.index = selector.select(start, from.wrapped);
+    to.index = selector.select(end, to.wrapped);
+    const ArcSpan span = arcSpanBetween(n, from, to, counterClockwise);
     // Repeated vertices (where quarters meet) stay: an arc of one point said twice is a dot for a
     // wide pen, an arc of one point said once is nothing.
-    size_t i = first;
-    do {
-        out.push_back(outline.points[i]);
-        i = counterClockwise ? (i + n - 1) % n : (i + 1) % n;
-    } while (i != stop);
+    out.reserve(span.count);
+    for (size_t k = 0, i = span.first; k < span.count; ++k)
+        out.push_back(outline.points[i]), i = counterClockwise ? (i + n - 1) % n : (i + 1) % n;
 }
+
+namespace {
+
+// Pie and ArcTo with their painting put off: the same vertices and edges, recorded.
+void deferArcShape(DeferredPaint& d, DeviceContext& dc, ArcShape shape, const EllipseBox& box,
+                   const RECT& window, POINT start, POINT end, bool ccw) {
+    const uint32_t outline = d.outline(box, window);
+    const ArcSpan span = d.arcSpan(outline, start, end, ccw);
+    if (span.count == 0) return;
+    const POINT first = d.vertex(outline, span, 0, ccw), last = d.vertex(outline, span, span.count - 1, ccw);
+    const std::optional<COLORREF> pen = strokeColour(dc);
+    if (shape == ArcShape::ArcTo) {
+        if (!pen) return;
+        d.beginStroke(*pen);
+        d.segment(dc.position, first);
+        d.arc(outline, span, ccw);
+        d.end();
+        return;
+    }
+    const POINT centre = pieCentre(box);
+    auto edges = [&] {
+        d.arc(outline, span, ccw);
+        d.segment(last, centre);
+        d.segment(centre, first);
+        d.end();
+    };
+    if (BrushPainter(dc, dc.brush).visible()) {
+        d.beginFill(dc.brush->colour);
+        edges();
+    }
+    if (pen) {
+        d.beginStroke(*pen);
+        edges();
+    }
+}
+
+}  // namespace
 
 BOOL drawArcShape(HDC dc, ArcShape shape, int left, int top, int right, int bottom, int xStart,
                   int yStart, int xEnd, int yEnd) {
@@ -268,6 +343,14 @@ BOOL drawArcShape(HDC dc, ArcShape shape, int left, int top, int right, int bott
         const long margin = long(penWidth) + 2;
         const RECT window{LONG(-margin), LONG(-margin), LONG(s->width() + margin),
                           LONG(s->height() + margin)};
+        if (DeferredPaint* d = deferredPaintOf(dc, s)) {
+            if (shape != ArcShape::Arc && deferrableStroke(*dc) && (shape == ArcShape::ArcTo || deferrableFill(*dc))) {
+                deferArcShape(*d, *dc, shape, box, window, start, end, ccw);
+                if (shape == ArcShape::ArcTo) dc->position = endPosition;
+                return 1;
+            }
+            d->flush();
+        }
         EllipseOutline outline;
         buildEllipseOutline(box, window, outline);
         std::vector<POINT> points;

@@ -25,6 +25,22 @@ BOOL drawArcShape(HDC dc, ArcShape shape, int left, int top, int right, int bott
 void arcVertices(const EllipseBox& box, const EllipseOutline& outline, POINT start, POINT end,
                  bool counterClockwise, std::vector<POINT>& out);
 
+// The vertex a radial selects on the outline (the first at or after its direction), and whether
+// the search for it went round past the outline's starting vertex.
+struct RadialVertex {
+    size_t index = 0;
+    bool wrapped = false;
+};
+RadialVertex arcRadialVertex(const EllipseBox& box, const EllipseOutline& outline, POINT p,
+                             bool counterClockwise);
+
+// The vertices an arc between two selected vertices draws through: `count` of them from `first`,
+// stepping backwards through the outline when counter-clockwise. arcVertices lists them.
+struct ArcSpan {
+    size_t first = 0, count = 0;
+};
+ArcSpan arcSpanBetween(size_t outlineSize, RadialVertex start, RadialVertex end, bool counterClockwise);
+
 // The centre pixel a pie's wedge closes through.
 POINT pieCentre(const EllipseBox& box);
 

@@ -9,60 +9,14 @@
 #include <vector>
 
 #include "kelvane/gdi.h"
+#include "raster/deferred_paint.h"
+#include "raster/line_walk.h"
 #include "raster/objects.h"
 #include "raster/paint.h"
 #include "raster/path.h"
 #include "raster/stroke.h"
 
 namespace kelvane::gdi {
-
-namespace {
-
-// ceil(a / b) for b > 0.
-__int128 ceilDiv(__int128 a, __int128 b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
-
-// Minor-axis offset at step i: nearest to i * d / n, ties to the smaller value.
-long minorOffset(long i, long d, long n) {
-    return long(ceilDiv(__int128(2) * i * d - n, __int128(2) * n));
-}
-
-// Calls skip(k) for runs of steps whose major coordinate is off the surface and visit(x, y)
-// for the others, in drawing order; returns without a call for a line of no length.
-template <class Skip, class Visit>
-void walkLine(const Surface& s, long x0, long y0, long x1, long y1, Skip&& skip, Visit&& visit) {
-    const long dx = x1 - x0, dy = y1 - y0;
-    if (dx == 0 && dy == 0) return;
-    const bool xMajor = std::labs(dx) >= std::labs(dy);
-    const long n = xMajor ? std::labs(dx) : std::labs(dy);
-    const long step = (xMajor ? dx : dy) > 0 ? 1 : -1;
-    const long major0 = xMajor ? x0 : y0;
-    const long minor0 = xMajor ? y0 : x0;
-    const long minorDelta = xMajor ? dy : dx;
-    const long majorLimit = xMajor ? s.width() : s.height();
-    // Steps whose major coordinate lies on the surface: major0 + i * step in [0, majorLimit).
-    long first, last;
-    if (step > 0) {
-        first = std::max(0L, -major0);
-        last = std::min(n - 1, majorLimit - 1 - major0);
-    } else {
-        first = std::max(0L, major0 - (majorLimit - 1));
-        last = std::min(n - 1, major0);
-    }
-    if (first > last) {
-        skip(n);
-        return;
-    }
-    skip(first);
-    for (long i = first; i <= last; ++i) {
-        const long major = major0 + i * step;
-        const long minor = minor0 + minorOffset(i, minorDelta, n);
-        if (xMajor) visit(major, minor);
-        else visit(minor, major);
-    }
-    skip(n - 1 - last);
-}
-
-}  // namespace
 
 void drawCosmeticLine(Surface& s, long x0, long y0, long x1, long y1, COLORREF c) {
     walkLine(s, x0, y0, x1, y1, [](long) {}, [&](long x, long y) { plot(s, x, y, c); });
@@ -97,6 +51,18 @@ BOOL LineTo(HDC dc, int x, int y) {
         return 1;
     }
     const POINT segment[2] = {dc->position, POINT{x, y}};
+    if (DeferredPaint* d = deferredPaintOf(dc, surfaceOf(dc))) {
+        if (deferrableStroke(*dc)) {
+            if (const std::optional<COLORREF> pen = strokeColour(*dc)) {
+                d->beginStroke(*pen);
+                d->segment(segment[0], segment[1]);
+                d->end();
+            }
+            dc->position = POINT{x, y};
+            return 1;
+        }
+        d->flush();
+    }
     strokePolyline(dc, segment, 2, false);
     dc->position = POINT{x, y};
     return 1;

@@ -55,6 +55,7 @@ struct BitmapObject : GdiObject {
 };
 
 struct FontFace;  // the resolved face and its glyph cache (text layer)
+class DeferredPaint;  // painting put off while a session lasts (deferred_paint.h)
 
 struct FontObject : GdiObject {
     FontObject() : GdiObject(OBJ_FONT) {}
@@ -84,6 +85,7 @@ struct DeviceContext {
     POINT position{0, 0};
     PathData path;
     std::unique_ptr<Trace> trace;  // recording of the calls, when asked for
+    DeferredPaint* deferred = nullptr;  // owned by the session that put the painting off
     // The background mode and colour the selected brush was first painted with since it was
     // selected: the platform realises a brush once per selection (see brush_paint.h).
     mutable struct RealizedBrush {

@@ -5,6 +5,7 @@
 
 #include "raster/bezier.h"
 #include "raster/brush_paint.h"
+#include "raster/deferred_paint.h"
 #include "raster/figure_fill.h"
 #include "raster/objects.h"
 #include "raster/stroke.h"
@@ -48,11 +49,74 @@ namespace {
 
 enum class PathUse { Fill, Stroke, StrokeAndFill };
 
+// The figures of a path as flattenPath makes them, each Bézier piece kept whole: calls
+// line(from, to) and curve(p0, c1, c2, p3) in order, and done(first, last, points, closed) at the
+// end of each figure; `points` is the number flattenPath gives the figure when that is below 2,
+// else 2 or more (a figure with a line or a curve has at least two).
+template <class Line, class Curve, class Done>
+void eachDeferredFigure(const PathData& path, Line&& line, Curve&& curve, Done&& done) {
+    const size_t n = path.points.size();
+    POINT first{}, last{};
+    int points = 0;
+    bool closed = false, open = false;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t kind = path.types[i] & uint8_t(~PT_CLOSEFIGURE);
+        if (kind == PT_MOVETO || !open) {
+            if (open) done(first, last, points, closed);
+            open = true;
+            points = 0;
+            closed = false;
+        }
+        if (kind == PT_BEZIERTO && i + 2 < n && points > 0) {
+            curve(last, path.points[i], path.points[i + 1], path.points[i + 2]);
+            last = path.points[i + 2];  // where the flattened piece ends
+            ++points;
+            i += 2;
+        } else {
+            if (points == 0) first = path.points[i];
+            else line(last, path.points[i]);
+            last = path.points[i];
+            ++points;
+        }
+        if (path.types[i] & PT_CLOSEFIGURE) closed = true;
+    }
+    if (open) done(first, last, points, closed);
+}
+
+// FillPath, StrokePath and StrokeAndFillPath with their painting put off.
+void deferPath(DeferredPaint& d, DeviceContext& dc, PathUse use) {
+    auto line = [&](POINT a, POINT b) { d.segment(a, b); };
+    auto curve = [&](POINT p0, POINT c1, POINT c2, POINT p3) { d.curve(p0, c1, c2, p3); };
+    if (use != PathUse::Stroke && BrushPainter(dc, dc.brush).visible()) {
+        // Every figure is closed; one of a single point has no edge at all.
+        d.beginFill(dc.brush->colour);
+        eachDeferredFigure(dc.path, line, curve, [&](POINT first, POINT last, int, bool) { d.segment(last, first); });
+        d.end();
+    }
+    const std::optional<COLORREF> pen = strokeColour(dc);
+    if (use != PathUse::Fill && pen) {
+        d.beginStroke(*pen);
+        eachDeferredFigure(dc.path, line, curve, [&](POINT first, POINT last, int points, bool closed) {
+            if ((use == PathUse::StrokeAndFill || closed) && points > 1) d.segment(last, first);
+        });
+        d.end();
+    }
+}
+
 BOOL usePath(HDC dc, PathUse use) {
     if (Trace* t = traceOf(dc)) {
         t->line("%s", use == PathUse::Fill ? "fillpath" : use == PathUse::Stroke ? "strokepath" : "strokeandfillpath");
     }
     if (!dc || dc->path.state != PathState::Closed) return 0;
+    if (DeferredPaint* d = deferredPaintOf(dc, surfaceOf(dc))) {
+        if ((use == PathUse::Stroke || (deferrableFill(*dc) && dc->polyFillMode == ALTERNATE)) &&
+            (use == PathUse::Fill || deferrableStroke(*dc))) {
+            deferPath(*d, *dc, use);
+            dc->path.clear();
+            return 1;
+        }
+        d->flush();
+    }
     PathFigures figures;
     flattenPath(dc->path, figures);
     dc->path.clear();
