@@ -48,7 +48,7 @@ int32_t clampLong(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, 
 class PieLabels {
 public:
     PieLabels(HDC dc, ChartState& chart, const PieLayout& pie)
-        : m_dc(dc), m_s(chart.settings), m_items(*chart.pieList), m_pie(pie) {
+        : m_dc(dc), m_s(chart.settings), m_items(*chart.pieList), m_pie(pie), m_measure(dc) {
         // Long texts (thousands of decimals) are made of the decimals the shares need and a tail
         // of the other zeros and "%", the same for every label: measured once, and drawn only
         // where its glyphs can show. A share beyond a single's range fails before its text is made.
@@ -119,12 +119,12 @@ private:
             label.head = FormatPattern(share, m_headPattern);
             label.withTail = true;
             bytes = CodePageByteCount(label.head.data(), int(label.head.size())) + m_tailBytes;
-            GetTextExtentPointU8(m_dc, label.head.data(), int(label.head.size()), &extent);
-            extent.cx = clampLong(int64_t(extent.cx) + m_tailExtent);
+            extent = m_measure.extent(label.head);
+            extent.cx = clampLong(int64_t(extent.cx) + m_tailInk.extent);
         } else {
             label.head = FormatPattern(share, m_pie.labelPattern) + "%";
             bytes = CodePageByteCount(label.head.data(), int(label.head.size()));
-            GetTextExtentPointU8(m_dc, label.head.data(), int(label.head.size()), &extent);
+            extent = m_measure.extent(label.head);
         }
         label.left = Pixel(ax - 5.0 * bytes);
         label.top = Pixel(ay - 10.0);
@@ -149,9 +149,7 @@ private:
         if (m_tail) return;
         m_tail.emplace(m_tailText);
         m_tailBytes = CodePageByteCount(m_tailText.data(), int(m_tailText.size()));
-        SIZE extent{0, 0};
-        GetTextExtentPointU8(m_dc, m_tailText.data(), int(m_tailText.size()), &extent);
-        m_tailExtent = extent.cx;  // never near the 32-bit limit: 32767 glyphs of at most 16384 pixels
+        m_tailInk = m_measure.ink(m_tailText);
     }
 
     // Per label, whether later labels paint over every pixel it could paint. Counted as painted
@@ -163,21 +161,20 @@ private:
         int32_t width = 0, height = 0;
         // A traced canvas shows every call, as it always did.
         if (m_labels.empty() || CallsTraced(m_dc) || !DrawingArea(m_dc, width, height)) return unseen;
-        if (m_s.MValueBackOpacity < 0 || m_s.MValueBackOpacity > 100) return unseen;
-        TextInk tailInk;
-        if (m_tail && !levelTextInk(m_dc, m_tailText, tailInk)) return unseen;
+        if (m_s.MValueBackOpacity < 0 || m_s.MValueBackOpacity > 100 || !m_measure.level()) return unseen;
         RowCover cover(width, height);
         const int64_t bx = m_s.MValueBorderOffsetX, by = m_s.MValueBorderOffsetY;
         for (size_t k = m_labels.size(); k-- > 0;) {
             const Label& l = m_labels[k];
-            TextInk ink;
-            if (!levelTextInk(m_dc, l.head, ink)) return std::vector<bool>(m_labels.size(), false);
-            if (l.withTail) ink.add(tailInk);
             // The box and frame span [x0, x1] x [y0, y1], whichever way round the offsets put them.
             const int64_t x0 = std::min<int64_t>(l.left - bx, l.right + bx), x1 = std::max<int64_t>(l.left - bx, l.right + bx);
             const int64_t y0 = std::min<int64_t>(l.top - by, l.bottom + by), y1 = std::max<int64_t>(l.top - by, l.bottom + by);
             int64_t left = std::min<int64_t>(x0, l.left), right = std::max<int64_t>(x1, l.right);
-            if (ink.from < ink.to) left = std::min(left, l.left + ink.from), right = std::max(right, l.left + ink.to - 1);
+            if (left > 0 || right < width - 1) {  // the glyphs may reach beyond a box within the canvas
+                TextInk ink = m_measure.ink(l.head);
+                if (l.withTail) ink.add(m_tailInk);
+                if (ink.from < ink.to) left = std::min(left, l.left + ink.from), right = std::max(right, l.left + ink.to - 1);
+            }
             const int64_t top = std::min<int64_t>(y0, l.top), bottom = std::max<int64_t>(y1, l.bottom);
             if (cover.covers(left, top, right, bottom)) {
                 unseen[k] = true;
@@ -216,9 +213,10 @@ private:
     const PieLayout& m_pie;
     int32_t m_headDecimals = 0;
     std::string m_headPattern, m_tailText;
+    TextMeasure m_measure;  // the canvas's font, which the labels are drawn in
     std::optional<TextTail> m_tail;
     int32_t m_tailBytes = 0;
-    int64_t m_tailExtent = 0;
+    TextInk m_tailInk;
     std::vector<Label> m_labels;
 };
 

@@ -18,6 +18,7 @@ inline __int128 ceilDiv(__int128 a, __int128 b) { return a >= 0 ? (a + b - 1) / 
 // Minor-axis offset at step i (0 <= i < n): nearest to i * d / n, ties to the smaller value. Lines
 // shorter than 2^30 both ways, all but those near the coordinate limits, fit 64 bits.
 inline long minorOffset(long i, long d, long n) {
+    if (d == 0) return 0;  // a level or upright line: the nearest offset is 0 (ceil(-1/2))
     constexpr long kNarrow = long{1} << 30;
     if (n < kNarrow && d > -kNarrow && d < kNarrow) {
         const int64_t a = 2 * int64_t(i) * d - n, b = 2 * int64_t(n);

@@ -1,8 +1,9 @@
-// Ink columns of level text, glyph by glyph as drawLevel places them.
+// Ink columns and extents of level text, glyph by glyph as drawLevel places them and extentOf
+// sums them.
 #include "raster/text_ink.h"
 
 #include <algorithm>
-#include <string>
+#include <climits>
 
 #include "raster/codepage.h"
 #include "raster/font.h"
@@ -17,23 +18,49 @@ void TextInk::add(const TextInk& next) {
         else from = f, to = t;
     }
     advance += next.advance;
+    extent += next.extent;
 }
 
-bool levelTextInk(HDC dc, std::string_view utf8, TextInk& ink) {
-    ink = TextInk{};
-    if (!dc) return false;
-    const std::shared_ptr<FontFace> face = faceOf(dc->font);
-    if (face->escapement != 0) return false;
-    std::u32string text;
-    decodeUtf8(utf8.data(), utf8.size(), text);
-    GlyphSet& glyphs = glyphsFor(*face);
-    for (char32_t c : text) {
-        const Glyph& g = glyphs.glyph(c);
+TextMeasure::TextMeasure(HDC dc) : m_face(faceOf(dc ? dc->font : nullptr)) {}
+
+TextMeasure::~TextMeasure() = default;
+
+bool TextMeasure::level() const { return m_face->escapement == 0; }
+
+const TextMeasure::Glyph& TextMeasure::glyph(char32_t c) {
+    auto measure = [&] {
+        const gdi::Glyph& g = glyphsFor(*m_face).glyph(c);
         // A glyph without a box paints nothing (paintGlyph).
-        if (g.width > 0 && g.rows > 0) ink.add(TextInk{g.left, int64_t(g.left) + g.width, 0});
-        ink.advance += g.advance;
+        return Glyph{g.advance, g.extentAdvance, g.left, g.width, g.width > 0 && g.rows > 0};
+    };
+    if (c < m_ascii.size()) {
+        std::optional<Glyph>& slot = m_ascii[c];
+        if (!slot) slot = measure();
+        return *slot;
     }
-    return true;
+    const auto found = m_others.find(c);
+    if (found != m_others.end()) return found->second;
+    return m_others.emplace(c, measure()).first->second;
+}
+
+SIZE TextMeasure::extent(std::string_view utf8) {
+    decodeUtf8(utf8.data(), utf8.size(), m_text);
+    if (m_text.empty()) return SIZE{0, 0};
+    int64_t cx = 0;
+    for (char32_t c : m_text) cx += glyph(c).extentAdvance;
+    return SIZE{LONG(std::clamp<int64_t>(cx, INT32_MIN, INT32_MAX)), m_face->metrics.tmHeight};
+}
+
+TextInk TextMeasure::ink(std::string_view utf8) {
+    decodeUtf8(utf8.data(), utf8.size(), m_text);
+    TextInk ink;
+    for (char32_t c : m_text) {
+        const Glyph& g = glyph(c);
+        if (g.ink) ink.add(TextInk{g.left, int64_t(g.left) + g.width, 0, 0});
+        ink.advance += g.advance;
+        ink.extent += g.extentAdvance;
+    }
+    return ink;
 }
 
 }  // namespace kelvane::gdi
