@@ -1,9 +1,14 @@
 // The legend of a pie chart: a box at the right, vertically centred on the canvas, with a title
 // and one icon and name per visible slice.
+#include <algorithm>
+
 #include "chart/pie_chart.h"
 #include "draw/chart_font.h"
+#include "draw/drawing_area.h"
 #include "draw/plot_coords.h"
+#include "raster/deferred_paint.h"
 #include "raster/gdi_handles.h"
+#include "raster/text_ink.h"
 
 namespace kelvane {
 
@@ -17,6 +22,36 @@ constexpr int32_t kIconWidth = 20;
 int32_t ItemTop(int32_t y0, const ChartSettings& s, int32_t j) {
     return AddLng(AddLng(y0, s.LegendTitleHeight), MulLng(j, s.LegendItemHeight));
 }
+
+// Whether a rectangle outlined with the canvas's pen, or level text in the item font, can reach
+// any row of the canvas.
+class RowsReached {
+public:
+    RowsReached(HDC dc, const LOGFONTA& font) {
+        int32_t width = 0;
+        // A traced canvas shows every call.
+        m_known = !CallsTraced(dc) && DrawingArea(dc, width, m_height);
+        if (!m_known) return;
+        LOGPEN pen{};
+        if (GetObjectA(GetCurrentObject(dc, OBJ_PEN), sizeof pen, &pen) == int(sizeof pen))
+            m_margin = int64_t(pen.lopnWidth.x) + 2;  // a wide outline straddles the rectangle's sides
+        else m_known = false;
+        const ChartFont itemFont(dc, font);
+        TEXTMETRICA metrics{};
+        m_level = TextMeasure(dc).level() && GetTextMetricsA(dc, &metrics);
+        m_cell = metrics.tmHeight;
+    }
+    bool rectangle(int64_t top, int64_t bottom) const {
+        return !m_known || (std::max(top, bottom) + m_margin >= 0 && std::min(top, bottom) - m_margin < m_height);
+    }
+    // Level text is cut at its cell, [y, y + height); turned text can reach anywhere.
+    bool text(int64_t y) const { return !m_known || !m_level || (y + m_cell > 0 && y < m_height); }
+
+private:
+    bool m_known = false, m_level = false;
+    int32_t m_height = 0;
+    int64_t m_margin = 0, m_cell = 0;
+};
 
 }  // namespace
 
@@ -47,19 +82,25 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
         const ChartFont title(dc, chart.labelFont);
         TextOutU8(dc, x0, y0, s.LegendTitle.data(), int(s.LegendTitle.size()));
     }
-    // The icons keep the pen the canvas had before the legend.
+    // The icons keep the pen the canvas had before the legend. Thousands of items mostly lie
+    // above or below the canvas: an item whose icon (with its outline) and name cell both miss
+    // every row of the canvas paints nothing and is not drawn; its arithmetic still is.
+    chart.labelFont.lfHeight = s.LegendFontSize;
+    chart.labelFont.lfWeight = 400;
+    const RowsReached reached(dc, chart.labelFont);
     int32_t j = 0;
     for (const PieItem& item : items) {
         if (item.ItemHidden == kTrue) continue;
+        const int32_t top = ItemTop(y0, s, j);
+        const int32_t iconTop = AddLng(top, 2), iconBottom = SubLng(ItemTop(y0, s, j + 1), 4);
+        const int32_t textLeft = AddLng(x0, 25);
+        ++j;
+        if (!reached.rectangle(iconTop, iconBottom) && !reached.text(iconTop)) continue;
         Owned<HBRUSH> brush(CreateSolidBrush(COLORREF(item.FillColor1)));
         Selection selected(dc, brush.get());
-        const int32_t top = ItemTop(y0, s, j);
-        Rectangle(dc, x0, AddLng(top, 2), AddLng(x0, kIconWidth), SubLng(ItemTop(y0, s, j + 1), 4));
-        chart.labelFont.lfHeight = s.LegendFontSize;
-        chart.labelFont.lfWeight = 400;
+        Rectangle(dc, x0, iconTop, AddLng(x0, kIconWidth), iconBottom);
         const ChartFont name(dc, chart.labelFont);
-        TextOutU8(dc, AddLng(x0, 25), AddLng(top, 2), item.Name.data(), int(item.Name.size()));
-        ++j;
+        TextOutU8(dc, textLeft, iconTop, item.Name.data(), int(item.Name.size()));
     }
 }
 

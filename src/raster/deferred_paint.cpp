@@ -346,6 +346,14 @@ DeferredPaint::CurveEntry& DeferredPaint::flattened(const Run& run) {
 }
 
 void DeferredPaint::crossing(int32_t row, int32_t column) {
+    if (!m_plain) {
+        // A crossing inside the run known to be covered only counts: see fillRow.
+        const Known& known = m_known[size_t(row)];
+        if (known.lo <= column && column <= known.hi) {
+            ++m_rowInside[size_t(row)];
+            return;
+        }
+    }
     uint32_t& n = m_rowCount[size_t(row)];
     if (n < kRowSlots) m_rowSlots[size_t(row) * kRowSlots + n] = column;
     else m_overflow.push_back(Crossing{row, column});
@@ -360,9 +368,14 @@ void DeferredPaint::gatherEdge(POINT a, POINT b) {
     m_rowFrom = std::min(m_rowFrom, std::max(a.y, 0));
     m_rowTo = std::max(m_rowTo, std::min(b.y, height));
     const int64_t width = m_surface.width();
-    edgeCrossings(a.x, a.y, b.x, b.y, 0, height, [&](long row, int64_t column) {
-        crossing(int32_t(row), int32_t(std::clamp<int64_t>(column, 0, width)));
-    });
+    // Only the rows of the step that still need their crossings.
+    for (const auto& [from, to] : m_rowRuns) {
+        if (to <= a.y) continue;
+        if (from >= b.y) break;
+        edgeCrossings(a.x, a.y, b.x, b.y, from, to, [&](long row, int64_t column) {
+            crossing(int32_t(row), int32_t(std::clamp<int64_t>(column, 0, width)));
+        });
+    }
 }
 
 void DeferredPaint::gatherArc(uint32_t outline, uint32_t lo, uint32_t len) {
@@ -410,14 +423,17 @@ void DeferredPaint::gatherArc(uint32_t outline, uint32_t lo, uint32_t len) {
     const RowTable& t = *e.table;
     const bool wraps = uint64_t(lo) + len > n;
     const uint32_t hi = wraps ? lo + len - n : lo + len;
-    for (size_t r = 0; r + 1 < t.offsets.size(); ++r) {
-        for (uint32_t k = t.offsets[r]; k < t.offsets[r + 1]; ++k) {
-            const uint32_t edge = t.edges[k];
-            if (wraps ? (edge >= lo || edge < hi) : (edge >= lo && edge < hi)) {
-                const int32_t row = int32_t(t.rowFrom + long(r));
-                crossing(row, t.columns[k]);
-                m_rowFrom = std::min(m_rowFrom, row);
-                m_rowTo = std::max(m_rowTo, row + 1);
+    const long rows = long(t.offsets.size()) - 1;
+    for (const auto& [from, to] : m_rowRuns) {
+        for (long r = std::max<long>(from - t.rowFrom, 0); r < std::min<long>(to - t.rowFrom, rows); ++r) {
+            for (uint32_t k = t.offsets[size_t(r)]; k < t.offsets[size_t(r) + 1]; ++k) {
+                const uint32_t edge = t.edges[k];
+                if (wraps ? (edge >= lo || edge < hi) : (edge >= lo && edge < hi)) {
+                    const int32_t row = int32_t(t.rowFrom + long(r));
+                    crossing(row, t.columns[k]);
+                    m_rowFrom = std::min(m_rowFrom, row);
+                    m_rowTo = std::max(m_rowTo, row + 1);
+                }
             }
         }
     }
@@ -560,6 +576,35 @@ uint64_t DeferredPaint::fillCost(const std::vector<FillItem>& items) {
     return cost;
 }
 
+// Row `row`'s n crossings (the first in its slots, the others next in the overflow list),
+// filled between in pairs, in column order.
+//
+// Crossings that fell inside the run [lo, hi) known to be covered were only counted: they stand
+// as that many crossings at hi, which changes nothing outside the run. Left of it, neither they
+// nor hi are reached; right of it, both are; and a column right of every crossing is so with
+// them as with hi. (Only whether their number is odd, or even and not zero, matters: so one or
+// two of them.) Inside the run every pixel is covered anyway.
+void DeferredPaint::fillRow(int32_t row, uint32_t n, std::vector<Crossing>::const_iterator& overflow,
+                            COLORREF colour) {
+    const uint32_t inside = m_rowInside[size_t(row)];
+    m_rowInside[size_t(row)] = 0;
+    if (n == 0) return;
+    int32_t* begin = m_rowSlots.data() + size_t(row) * kRowSlots;
+    int32_t* end = begin + std::min<size_t>(n, kRowSlots);
+    if (inside > 0 || n > kRowSlots) {
+        m_rowColumns.assign(begin, end);
+        for (; overflow != m_overflow.cend() && overflow->row == row; ++overflow) m_rowColumns.push_back(overflow->column);
+        m_rowColumns.insert(m_rowColumns.end(), inside % 2 == 1 ? 1 : inside > 0 ? 2 : 0, m_known[size_t(row)].hi);
+        begin = m_rowColumns.data();
+        end = begin + m_rowColumns.size();
+        std::sort(begin, end);
+    } else {
+        for (int32_t* a = begin + 1; a < end; ++a)
+            for (int32_t* b = a; b > begin && b[-1] > b[0]; --b) std::swap(b[-1], b[0]);
+    }
+    for (int32_t* c = begin; c + 1 < end; c += 2) paintSpan(row, c[0], c[1], colour);
+}
+
 void DeferredPaint::paintFill(const Step& step) {
     fillItems(step, m_items);
     reduceFill(m_items);
@@ -585,10 +630,43 @@ void DeferredPaint::paintFill(const Step& step) {
             }
         }
     }
+    // Rows on which the coverage already holds every column the edges reach need no crossings:
+    // whatever the fill there, it lies between them. (A flattened curve stays within a pixel of
+    // its control points' box; an arc within its outline's box.)
+    int64_t x0 = INT64_MAX, y0 = INT64_MAX, x1 = INT64_MIN, y1 = INT64_MIN;
+    auto reach = [&](int64_t x, int64_t y, int64_t margin) {
+        x0 = std::min(x0, x - margin), x1 = std::max(x1, x + margin);
+        y0 = std::min(y0, y - margin), y1 = std::max(y1, y + margin);
+    };
+    for (const FillItem& item : *edges) {
+        if (item.kind == RunKind::Arc) {
+            const EllipseBox& box = entry(item.outline).box;
+            reach(box.left, box.top, 0);
+            reach(box.right, box.bottom, 0);
+        } else {
+            for (int k = 0; k < (item.kind == RunKind::Curve ? 4 : 2); ++k) reach(item.p[k].x, item.p[k].y, item.kind == RunKind::Curve);
+        }
+    }
+    const int64_t width = m_surface.width(), height = m_surface.height();
+    const int64_t from = std::max<int64_t>(x0, 0), to = std::min<int64_t>(x1, width);
+    m_rowRuns.clear();
+    for (int64_t y = std::max<int64_t>(y0, 0); y <= std::min<int64_t>(y1, height - 1); ++y) {
+        if (!m_plain && m_known[size_t(y)].lo <= from && to <= m_known[size_t(y)].hi) continue;
+        if (!m_rowRuns.empty() && m_rowRuns.back().second == y) ++m_rowRuns.back().second;
+        else m_rowRuns.emplace_back(int32_t(y), int32_t(y + 1));
+    }
+    const bool anyRow = !m_rowRuns.empty();
+    if (!m_plain) {
+        std::rotate(m_previousFill, m_previousFill + kPreviousFills - 1, m_previousFill + kPreviousFills);
+        std::swap(m_previousFill[0], m_items);
+        m_previousFills = std::min(m_previousFills + 1, kPreviousFills);
+    }
+    if (!anyRow) return;
     m_rowFrom = m_surface.height();
     m_rowTo = 0;
     m_overflow.clear();
-    for (const FillItem& item : *edges) {
+    const std::vector<FillItem>& gathered = edges == &m_items && !m_plain ? m_previousFill[0] : *edges;
+    for (const FillItem& item : gathered) {
         switch (item.kind) {
         case RunKind::Segment: gatherEdge(item.p[0], item.p[1]); break;
         case RunKind::Arc: gatherArc(item.outline, item.lo, item.len); break;
@@ -602,37 +680,15 @@ void DeferredPaint::paintFill(const Step& step) {
         }
         }
     }
-    if (!m_plain) {
-        // Kept as the latest of the few fills compared with (the oldest is dropped).
-        std::rotate(m_previousFill, m_previousFill + kPreviousFills - 1, m_previousFill + kPreviousFills);
-        std::swap(m_previousFill[0], m_items);
-        m_previousFills = std::min(m_previousFills + 1, kPreviousFills);
-    }
-    // Each row is filled between its crossings taken in pairs, in column order.
     std::sort(m_overflow.begin(), m_overflow.end(),
               [](const Crossing& a, const Crossing& b) { return a.row < b.row; });
-    auto overflow = m_overflow.begin();
-    std::vector<int32_t>& columns = m_rowColumns;
-    for (int32_t row = m_rowFrom; row < m_rowTo; ++row) {
-        uint32_t& n = m_rowCount[size_t(row)];
-        if (n < 2) {
+    auto overflow = m_overflow.cbegin();
+    for (const auto& [runFrom, runTo] : m_rowRuns) {
+        for (int32_t row = std::max(runFrom, m_rowFrom); row < std::min(runTo, m_rowTo); ++row) {
+            uint32_t& n = m_rowCount[size_t(row)];
+            fillRow(row, n, overflow, step.colour);
             n = 0;
-            continue;
         }
-        int32_t* begin = m_rowSlots.data() + size_t(row) * kRowSlots;
-        int32_t* end = begin + n;
-        if (n > kRowSlots) {
-            columns.assign(begin, begin + kRowSlots);
-            for (; overflow != m_overflow.end() && overflow->row == row; ++overflow) columns.push_back(overflow->column);
-            begin = columns.data();
-            end = begin + columns.size();
-            std::sort(begin, end);
-        } else {
-            for (int32_t* a = begin + 1; a < end; ++a)
-                for (int32_t* b = a; b > begin && b[-1] > b[0]; --b) std::swap(b[-1], b[0]);
-        }
-        n = 0;
-        for (int32_t* c = begin; c + 1 < end; c += 2) paintSpan(row, c[0], c[1], step.colour);
     }
 }
 
@@ -727,7 +783,9 @@ void DeferredPaint::flush() {
         m_plain = true;
     }
     m_rowCount.assign(height, 0);
+    m_rowInside.assign(height, 0);
     m_rowSlots.resize(height * kRowSlots);
+
     m_previousFills = 0;
     auto paint = [&](const Step& step) {
         if (step.dead) return;
@@ -753,7 +811,9 @@ void DeferredPaint::flush() {
     m_next = {};
     m_known = {};
     m_rowCount = {};
+    m_rowInside = {};
     m_rowSlots = {};
+
 }
 
 // ---- Contexts ----

@@ -124,6 +124,7 @@ private:
     void paintFill(const Step& step);
     void paintStroke(const Step& step);
     void crossing(int32_t row, int32_t column);
+    void fillRow(int32_t row, uint32_t n, std::vector<Crossing>::const_iterator& overflow, COLORREF colour);
     void gatherEdge(POINT a, POINT b);
     void gatherArc(uint32_t outline, uint32_t lo, uint32_t len);
     struct FillItem {
@@ -178,7 +179,8 @@ private:
     // The crossings of the step being painted: the first few of each row in its slots, the rest
     // aside.
     static constexpr size_t kRowSlots = 8;
-    std::vector<uint32_t> m_rowCount;
+    std::vector<uint32_t> m_rowCount, m_rowInside;
+    std::vector<std::pair<int32_t, int32_t>> m_rowRuns;  // rows [from, to) the coverage does not settle
     std::vector<int32_t> m_rowSlots;
     std::vector<Crossing> m_overflow;
     std::vector<int32_t> m_rowColumns;
