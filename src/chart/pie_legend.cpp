@@ -1,6 +1,7 @@
 // The legend of a pie chart: a box at the right, vertically centred on the canvas, with a title
 // and one icon and name per visible slice.
 #include <algorithm>
+#include <optional>
 
 #include "chart/pie_chart.h"
 #include "draw/chart_font.h"
@@ -85,9 +86,10 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
     // The icons keep the pen the canvas had before the legend. Thousands of items mostly lie
     // above or below the canvas: an item whose icon (with its outline) and name cell both miss
     // every row of the canvas paints nothing and is not drawn; its arithmetic still is.
-    chart.labelFont.lfHeight = s.LegendFontSize;
-    chart.labelFont.lfWeight = 400;
-    const RowsReached reached(dc, chart.labelFont);
+    LOGFONTA itemFont = chart.labelFont;
+    itemFont.lfHeight = s.LegendFontSize;
+    itemFont.lfWeight = 400;
+    const RowsReached reached(dc, itemFont);
     int32_t j = 0;
     for (const PieItem& item : items) {
         if (item.ItemHidden == kTrue) continue;
@@ -95,10 +97,18 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
         const int32_t iconTop = AddLng(top, 2), iconBottom = SubLng(ItemTop(y0, s, j + 1), 4);
         const int32_t textLeft = AddLng(x0, 25);
         ++j;
-        if (!reached.rectangle(iconTop, iconBottom) && !reached.text(iconTop)) continue;
-        Owned<HBRUSH> brush(CreateSolidBrush(COLORREF(item.FillColor1)));
-        Selection selected(dc, brush.get());
-        Rectangle(dc, x0, iconTop, AddLng(x0, kIconWidth), iconBottom);
+        const bool shows = reached.rectangle(iconTop, iconBottom) || reached.text(iconTop);
+        std::optional<Owned<HBRUSH>> brush;
+        std::optional<Selection> selected;
+        if (shows) {
+            brush.emplace(CreateSolidBrush(COLORREF(item.FillColor1)));
+            selected.emplace(dc, brush->get());
+            Rectangle(dc, x0, iconTop, AddLng(x0, kIconWidth), iconBottom);
+        }
+        // The label font keeps the item font's height and weight, as drawing the name leaves it.
+        chart.labelFont.lfHeight = s.LegendFontSize;
+        chart.labelFont.lfWeight = 400;
+        if (!shows) continue;
         const ChartFont name(dc, chart.labelFont);
         TextOutU8(dc, textLeft, iconTop, item.Name.data(), int(item.Name.size()));
     }

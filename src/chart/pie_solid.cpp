@@ -89,8 +89,8 @@ private:
     Point down(Point p) const { return {p.x, p.y + m_depth}; }
 
     // Faces drawn one after the other, each left out when the next one's calls are the same.
-    // Working out the next face's calls may fail; the face before it is then drawn first, and
-    // the failure comes when that next face is drawn, as it would.
+    // Working out a face's calls may fail; the face before it is then drawn, and the failing face
+    // is drawn as it is, failing with whatever it did until then (an open path, a position).
     void drawFaces(const std::vector<int>& faces, const std::function<void(int)>& face) {
         if (CallsTraced(m_dc)) {  // a traced canvas shows every call
             for (const int i : faces) face(i);
@@ -99,7 +99,11 @@ private:
         std::vector<int32_t> calls, nextCalls;
         bool known = false;
         for (size_t k = 0; k < faces.size(); ++k) {
-            if (!known) callsOf(face, faces[k], calls);
+            if (!known && !tryCallsOf(face, faces[k], calls)) {
+                // Drawn as it is, this face fails where it fails, with what it did until then.
+                face(faces[k]);
+                continue;
+            }
             known = k + 1 < faces.size() && tryCallsOf(face, faces[k + 1], nextCalls);
             if (!known || calls != nextCalls) face(faces[k]);
             std::swap(calls, nextCalls);

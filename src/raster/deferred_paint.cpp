@@ -16,11 +16,11 @@ namespace {
 
 // Beyond these the steps recorded so far are painted before more are recorded: a picture painted
 // in a few batches, each composed as a whole, is the same picture.
-constexpr size_t kMostRuns = (size_t{16} << 20) / 36;
+constexpr size_t kMostRunBytes = size_t{16} << 20;
 // Outlines and flattened curves are dropped beyond these and made again when needed.
 constexpr size_t kMostOutlineBytes = size_t{16} << 20;
-constexpr size_t kMostCurveBytes = size_t{16} << 20;
-constexpr size_t kMostBezierBytes = size_t{8} << 20;
+constexpr size_t kMostCurveBytes = size_t{8} << 20;
+constexpr size_t kMostBezierBytes = size_t{4} << 20;
 
 uint64_t mix(uint64_t h, uint64_t v) {
     h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
@@ -216,8 +216,9 @@ const std::vector<POINT>& DeferredPaint::beziers(const EllipseBox& box, POINT st
 // ---- Recording ----
 
 void DeferredPaint::begin(StepKind kind, COLORREF colour) {
-    // Recorded runs take about as much memory as the surface's pixels, or 16 MiB on small ones.
-    if (m_runs.size() >= std::max(kMostRuns, m_surface.byteSize() / sizeof(Run))) flush();
+    // Recorded runs take at most about as much memory as the surface's pixels, or 16 MiB on
+    // small surfaces.
+    if (m_runs.size() * sizeof(Run) >= std::max(kMostRunBytes, m_surface.byteSize())) flush();
     m_steps.push_back(Step{kind, false, colour, uint32_t(m_runs.size()), uint32_t(m_runs.size()), 0});
 }
 
@@ -354,6 +355,10 @@ void DeferredPaint::crossing(int32_t row, int32_t column) {
             return;
         }
     }
+    store(row, column);
+}
+
+void DeferredPaint::store(int32_t row, int32_t column) {
     uint32_t& n = m_rowCount[size_t(row)];
     if (n < kRowSlots) m_rowSlots[size_t(row) * kRowSlots + n] = column;
     else m_overflow.push_back(Crossing{row, column});
@@ -368,12 +373,22 @@ void DeferredPaint::gatherEdge(POINT a, POINT b) {
     m_rowFrom = std::min(m_rowFrom, std::max(a.y, 0));
     m_rowTo = std::max(m_rowTo, std::min(b.y, height));
     const int64_t width = m_surface.width();
-    // Only the rows of the step that still need their crossings.
-    for (const auto& [from, to] : m_rowRuns) {
-        if (to <= a.y) continue;
-        if (from >= b.y) break;
-        edgeCrossings(a.x, a.y, b.x, b.y, from, to, [&](long row, int64_t column) {
-            crossing(int32_t(row), int32_t(std::clamp<int64_t>(column, 0, width)));
+    // Only the rows of the step that still need their crossings (runs in order: the first one
+    // ending below a.y is found by halving).
+    const auto first = std::upper_bound(m_rowRuns.begin(), m_rowRuns.end(), a.y,
+                                        [](int32_t y, const std::pair<int32_t, int32_t>& run) { return y < run.second; });
+    for (auto run = first; run != m_rowRuns.end() && run->first < b.y; ++run) {
+        edgeCrossings(a.x, a.y, b.x, b.y, run->first, run->second, [&](long row, int64_t column) {
+            // Inlined crossing(): most crossings fall inside the covered run and are only counted.
+            const int32_t c = int32_t(std::clamp<int64_t>(column, 0, width));
+            if (!m_plain) {
+                const Known& known = m_known[size_t(row)];
+                if (known.lo <= c && c <= known.hi) {
+                    ++m_rowInside[size_t(row)];
+                    return;
+                }
+            }
+            store(int32_t(row), c);
         });
     }
 }
@@ -513,20 +528,21 @@ void DeferredPaint::fillItems(const Step& step, std::vector<FillItem>& items) {
 // in pairs, and so do arcs' edges where their intervals overlap.
 void DeferredPaint::reduceFill(std::vector<FillItem>& items) {
     std::sort(items.begin(), items.end());
-    size_t kept = 0, arcsFrom = items.size();
+    // Arcs apart: per outline, the boundaries of all their intervals, of which equal ones cancel;
+    // what is left bounds the edges covered an odd number of times.
+    std::vector<FillItem>& arcs = m_arcs;
+    arcs.clear();
+    size_t kept = 0;
     for (size_t i = 0; i < items.size();) {
         size_t j = i + 1;
-        if (items[i].kind != RunKind::Arc) {
+        if (items[i].kind == RunKind::Arc) {
+            arcs.push_back(items[i]);
+        } else {
             while (j < items.size() && !(items[i] < items[j])) ++j;
             if ((j - i) % 2 == 1) items[kept++] = items[i];
-        } else {
-            arcsFrom = std::min(arcsFrom, i);
         }
         i = j;
     }
-    // Arcs (sorted last): per outline, the boundaries of all their intervals, of which equal ones
-    // cancel; what is left bounds the edges covered an odd number of times.
-    std::vector<FillItem> arcs(items.begin() + long(arcsFrom), items.end());
     items.resize(kept);
     for (size_t i = 0; i < arcs.size();) {
         const uint32_t outline = arcs[i].outline, n = uint32_t(entry(outline).size);
@@ -558,21 +574,40 @@ void DeferredPaint::reduceFill(std::vector<FillItem>& items) {
             items.push_back(item);
         }
     }
+    std::sort(items.begin(), items.end());
+}
+
+// The cost of the edges filled an odd number of times by two reduced lists together, without
+// making that list; none when an arc is in either (their intervals would have to be merged).
+std::optional<uint64_t> DeferredPaint::deltaCost(const std::vector<FillItem>& a, const std::vector<FillItem>& b) {
+    uint64_t cost = 0;
+    size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        const FillItem* next;
+        if (j == b.size() || (i < a.size() && a[i] < b[j])) next = &a[i++];
+        else if (i == a.size() || b[j] < a[i]) next = &b[j++];
+        else {
+            ++i, ++j;  // in both: cancels
+            continue;
+        }
+        if (next->kind == RunKind::Arc) return std::nullopt;
+        cost += itemCost(*next);
+    }
+    return cost;
 }
 
 // A rough count of the crossings the items make.
+uint64_t DeferredPaint::itemCost(const FillItem& item) {
+    if (item.kind == RunKind::Arc) return item.len;
+    const int n = item.kind == RunKind::Curve ? 4 : 2;
+    long top = item.p[0].y, bottom = item.p[0].y;
+    for (int k = 1; k < n; ++k) top = std::min<long>(top, item.p[k].y), bottom = std::max<long>(bottom, item.p[k].y);
+    return uint64_t(bottom - top);
+}
+
 uint64_t DeferredPaint::fillCost(const std::vector<FillItem>& items) {
     uint64_t cost = 0;
-    for (const FillItem& item : items) {
-        if (item.kind == RunKind::Arc) {
-            cost += item.len;
-            continue;
-        }
-        const int n = item.kind == RunKind::Curve ? 4 : 2;
-        long top = item.p[0].y, bottom = item.p[0].y;
-        for (int k = 1; k < n; ++k) top = std::min<long>(top, item.p[k].y), bottom = std::max<long>(bottom, item.p[k].y);
-        cost += uint64_t(bottom - top);
-    }
+    for (const FillItem& item : items) cost += itemCost(item);
     return cost;
 }
 
@@ -617,17 +652,22 @@ void DeferredPaint::paintFill(const Step& step) {
     const std::vector<FillItem>* edges = &m_items;
     uint64_t best = fillCost(m_items);
     if (!m_plain) {
+        size_t chosen = m_previousFills;
         for (size_t k = 0; k < m_previousFills; ++k) {
-            std::vector<FillItem>& delta = m_delta[m_deltaUsed == 0 ? 1 : 0];
-            delta = m_items;
-            delta.insert(delta.end(), m_previousFill[k].begin(), m_previousFill[k].end());
-            reduceFill(delta);
-            const uint64_t cost = fillCost(delta);
-            if (cost < best) {
-                best = cost;
-                m_deltaUsed = m_deltaUsed == 0 ? 1 : 0;
-                edges = &m_delta[m_deltaUsed];
+            std::optional<uint64_t> cost = deltaCost(m_items, m_previousFill[k]);
+            if (!cost) {
+                m_delta = m_items;
+                m_delta.insert(m_delta.end(), m_previousFill[k].begin(), m_previousFill[k].end());
+                reduceFill(m_delta);
+                cost = fillCost(m_delta);
             }
+            if (*cost < best) best = *cost, chosen = k;
+        }
+        if (chosen < m_previousFills) {
+            m_delta = m_items;
+            m_delta.insert(m_delta.end(), m_previousFill[chosen].begin(), m_previousFill[chosen].end());
+            reduceFill(m_delta);
+            edges = &m_delta;
         }
     }
     // Rows on which the coverage already holds every column the edges reach need no crossings:

@@ -124,6 +124,7 @@ private:
     void paintFill(const Step& step);
     void paintStroke(const Step& step);
     void crossing(int32_t row, int32_t column);
+    void store(int32_t row, int32_t column);
     void fillRow(int32_t row, uint32_t n, std::vector<Crossing>::const_iterator& overflow, COLORREF colour);
     void gatherEdge(POINT a, POINT b);
     void gatherArc(uint32_t outline, uint32_t lo, uint32_t len);
@@ -135,7 +136,9 @@ private:
     };
     void fillItems(const Step& step, std::vector<FillItem>& items);
     void reduceFill(std::vector<FillItem>& items);
-    uint64_t fillCost(const std::vector<FillItem>& items);
+    static uint64_t itemCost(const FillItem& item);
+    static uint64_t fillCost(const std::vector<FillItem>& items);
+    static std::optional<uint64_t> deltaCost(const std::vector<FillItem>& a, const std::vector<FillItem>& b);
     void walkEdge(POINT a, POINT b, COLORREF colour);
     // Whether every pixel of the line from a to b on the surface is known to be covered.
     bool edgeCovered(POINT a, POINT b) const;
@@ -187,9 +190,8 @@ private:
     int32_t m_rowFrom = 0, m_rowTo = 0;
     // The edges of the last few fill steps painted, latest first, and working lists.
     static constexpr size_t kPreviousFills = 4;
-    std::vector<FillItem> m_previousFill[kPreviousFills], m_items, m_delta[2];
+    std::vector<FillItem> m_previousFill[kPreviousFills], m_items, m_delta, m_arcs;
     size_t m_previousFills = 0;
-    int m_deltaUsed = 0;
     std::vector<uint32_t> m_bounds;
 };
 

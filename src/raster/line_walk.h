@@ -56,11 +56,31 @@ inline void walkLine(const Surface& s, long x0, long y0, long x1, long y1, Skip&
         return;
     }
     skip(first);
-    for (long i = first; i <= last; ++i) {
-        const long major = major0 + i * step;
-        const long minor = minor0 + line_walk::minorOffset(i, minorDelta, n);
-        if (xMajor) visit(major, minor);
-        else visit(minor, major);
+    constexpr long kNarrow = long{1} << 30;
+    if (n < kNarrow && minorDelta > -kNarrow && minorDelta < kNarrow) {
+        // minorOffset stepped instead of divided: the offset is ceil(N / D) with N = 2 i d - n and
+        // D = 2 n, kept as N = q D + r (0 <= r < D) while N grows by 2 d a step.
+        const int64_t den = 2 * int64_t(n), num = 2 * int64_t(first) * minorDelta - n;
+        int64_t q = num / den, r = num % den;
+        if (r < 0) r += den, --q;
+        int64_t stepQ = 2 * int64_t(minorDelta) / den, stepR = 2 * int64_t(minorDelta) % den;
+        if (stepR < 0) stepR += den, --stepQ;
+        for (long i = first; i <= last; ++i) {
+            const long major = major0 + i * step;
+            const long minor = minor0 + long(q + (r > 0 ? 1 : 0));
+            if (xMajor) visit(major, minor);
+            else visit(minor, major);
+            q += stepQ;
+            r += stepR;
+            if (r >= den) r -= den, ++q;
+        }
+    } else {
+        for (long i = first; i <= last; ++i) {
+            const long major = major0 + i * step;
+            const long minor = minor0 + line_walk::minorOffset(i, minorDelta, n);
+            if (xMajor) visit(major, minor);
+            else visit(minor, major);
+        }
     }
     skip(n - 1 - last);
 }
