@@ -14,6 +14,11 @@ using namespace gdi;
 
 namespace {
 
+// Pies of fewer slices paint little more than their own area once and are painted as they are
+// drawn; from this many on (thin slices, each a whole disc, start at about one per pixel of the
+// rim) their painting is put off and composed, which costs four bytes a pixel of the canvas.
+constexpr size_t kDeferredSlices = 256;
+
 // The single nearest 0.8: the largest size rate a pie with a pulled-out slice keeps.
 constexpr float kPulledOutSizeRate = 0.8f;
 
@@ -138,10 +143,12 @@ void DrawSlices(HDC dc, const ChartState& chart, const PieLayout& pie) {
 void RenderPie(ChartState& chart) {
     const PieLayout pie = LayOutPie(chart);
     const HDC dc = chart.canvas.dc();
-    {
+    if (chart.pieList->size() >= kDeferredSlices) {
         // Thousands of slices overlap, each thin one filled as a whole disc: their painting is
         // put off and composed last-first, each pixel painted once (deferred_paint.h).
         const DeferredPainting deferred(dc);
+        DrawSlices(dc, chart, pie);
+    } else {
         DrawSlices(dc, chart, pie);
     }
     DrawPieLabels(dc, chart, pie);
