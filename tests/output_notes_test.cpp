@@ -1,6 +1,7 @@
 // What the chart keeps beside ErrorInfo's fixed texts when an output makes nothing: the file
 // makeChart could not write with the system's reason, and the call that ended the canvas.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -73,6 +74,16 @@ TEST_F(OutputNotes, AFileThatCannotBeWrittenIsNamedWithTheSystemsReasonWhileErro
             EXPECT_EQ(DescribeFileFailure(*failure), "'" + path + "': " + kind.reason);
         }
     }
+}
+
+TEST_F(OutputNotes, AGifThatFailsOnceItsFileIsOpenKeepsItsErrorInfoAndIsNamedToo) {
+    const std::string path = dir + "/pipe.gif";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // taken for opened, then refused
+    cChart chart;
+    EXPECT_EQ(makeChartOfNewCanvas(chart, path), 0);
+    EXPECT_EQ(chart.ErrorInfo(), "57Device I/O errorUnexpected error savig GIF image\r\n");
+    ASSERT_TRUE(chart.lastFileFailure());
+    EXPECT_EQ(chart.lastFileFailure()->reason, "not a regular file");
 }
 
 TEST_F(OutputNotes, AFolderTheWriterMayNotWriteToGivesPermissionDenied) {

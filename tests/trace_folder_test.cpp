@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bmp_file.h"
+#include "file_output_support.h"
 #include "kelvane/cChart.h"
 #include "picture_helpers.h"
 
@@ -66,6 +67,26 @@ TEST_F(TraceFolder, AFolderThatCannotBeMadeIsSaidOnceAndTheChartsAreDrawnAsUntra
     EXPECT_EQ(messages.messages(),
               std::vector<std::string>{"KELVANE_GDI_TRACE: cannot create the folder '" + folder +
                                        "': Not a directory; the drawing calls are not recorded"});
+}
+
+TEST_F(TraceFolder, AFolderTheScriptCannotBeWrittenToIsSaidOnce) {
+    const std::string folder = dir + "/read-only";
+    fs::create_directory(folder);
+    ::chmod(dir.c_str(), 0755);
+    ::chmod(folder.c_str(), 0555);
+    TraceVariable trace(folder);
+    // Root may write anywhere, so the charts are drawn by a user without its rights.
+    const int outcome = test::withoutRoot([&] {
+        test::MessageLog messages;
+        smallChartBmp();
+        smallChartBmp();
+        if (messages.messages().size() != 1) return 1;
+        const std::string& said = messages.messages()[0];
+        const bool named = said.starts_with("KELVANE_GDI_TRACE: cannot write '" + folder + "/chart-") &&
+                           said.ends_with(".txt': Permission denied; the drawing calls are not recorded");
+        return named ? 0 : 2;
+    });
+    EXPECT_EQ(outcome, 0);
 }
 
 }  // namespace
