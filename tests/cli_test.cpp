@@ -44,18 +44,19 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // Runs the command in the test's folder with the given arguments (no shell quoting needed).
-    CliResult RunKelvane(std::initializer_list<std::string> args) const {
+    // Runs the command in the test's folder with the given arguments (no shell quoting needed),
+    // `input` on its standard input.
+    CliResult RunKelvane(std::initializer_list<std::string> args, const std::string& input = "") const {
+        Write("stdin.txt", input);
         std::string command = "cd '" + m_folder.string() + "' && '" KELVANE_CLI_PATH "'";
         for (const std::string& arg : args) command += " '" + arg + "'";
-        command += " >stdout.txt 2>stderr.txt </dev/null";
+        command += " >stdout.txt 2>stderr.txt <stdin.txt";
         int raw = std::system(command.c_str());
         CliResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         r.out = Read(m_folder / "stdout.txt");
         r.err = Read(m_folder / "stderr.txt");
-        fs::remove(m_folder / "stdout.txt");
-        fs::remove(m_folder / "stderr.txt");
+        for (const char* name : {"stdin.txt", "stdout.txt", "stderr.txt"}) fs::remove(m_folder / name);
         return r;
     }
 
@@ -70,6 +71,22 @@ TEST_F(Cli, HelpPrintsUsageOnStandardOutput) {
     EXPECT_NE(r.out.find("-j, --jobs N"), std::string::npos);
     EXPECT_NE(r.out.find("Exit status:\n  0  every script ran to its end"), std::string::npos) << r.out;
     EXPECT_EQ(r.err, "");
+}
+
+TEST_F(Cli, ADashReadsAScriptFromStandardInputNamedStdinInMessages) {
+    Write("file.kvs", "print \"from the file\"\n");
+    CliResult r = RunKelvane({"file.kvs", "-"}, "print \"from stdin\"\nWidth = \"wide\"\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "from the file\nfrom stdin\n");
+    EXPECT_EQ(r.err, "<stdin>:2: Width: error 13: Type mismatch\n");
+
+    CliResult twice = RunKelvane({"-", "-"}, "print 1\n");
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.out, "");
+    EXPECT_NE(twice.err.find("kelvane: standard input (-) can be read only once\n"), std::string::npos) << twice.err;
+
+    EXPECT_NE(RunKelvane({"--help"}).out.find("A SCRIPT of - is read from standard input and named <stdin> in messages."),
+              std::string::npos);
 }
 
 TEST_F(Cli, VersionPrintsTheProgramNameAndVersion) {
@@ -183,7 +200,8 @@ TEST_F(Cli, FailuresTheChartOnlyRecordsGiveStatusOneUnlessResumedPast) {
                         "jpg, jpeg, gif or png\n");
     CliResult resumed = RunKelvane({"resumed.kvs"});
     EXPECT_EQ(resumed.status, 0);
-    EXPECT_EQ(resumed.err, "resumed.kvs:2: makeChart: Unexpected error Saving BMP file\n"
+    EXPECT_EQ(resumed.err, "resumed.kvs:2: makeChart: Unexpected error Saving BMP file"
+                           " (InitChart was never called; call InitChart first)\n"
                            "resumed.kvs:3: makeChart: nothing written to 'c.tiff': the name does not end in bmp, "
                            "jpg, jpeg, gif or png\n");
 }

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "kelvane/gdi.h"
+#include "kelvane/output_notes.h"
 #include "kelvane/runtime.h"
 #include "kelvane/variant.h"
 
@@ -168,6 +170,10 @@ public:
     int16_t pieItemCount() const;
     // The canvas device context, or null when the chart has none.
     gdi::HDC canvasDC() const;
+    // Why an output made nothing (kelvane/output_notes.h). The file the last makeChart could not
+    // write, if any; and how the chart came to be without a canvas, empty while it has one.
+    std::optional<FileFailure> lastFileFailure() const;
+    std::optional<CanvasEnd> canvasEnd() const;
 
 private:
     void finishDrawing();

@@ -197,17 +197,16 @@ void BindText(py::class_<PyChart>& cls) {
 void BindOutput(py::class_<PyChart>& cls) {
     cls.def(
         "makeChart",
-        [](PyChart& self, T FileName) {
-            return WithChart(self, [&](cChart& c) { return c.makeChart(FileName.value); });
-        },
-        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format.", py::arg("FileName"));
+        [](PyChart& self, T FileName) { return MakeChart(self, FileName.value); },
+        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format. A file that\n"
+        "cannot be written warns (OutputWarning) or, for GIF and JPEG, raises AutomationError 75; both name\n"
+        "the file and the system's reason.",
+        py::arg("FileName"));
     cls.def(
         "SaveBinary",
-        [](PyChart& self, T imgType) {
-            const Variant r = WithChart(self, [&](cChart& c) { return c.SaveBinary(imgType.value); });
-            return FromVariant(r);
-        },
-        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none.",
+        [](PyChart& self, T imgType) { return SaveBinary(self, imgType.value); },
+        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none,\n"
+        "with an OutputWarning saying why (an unknown type, or no canvas).",
         py::arg("imgType"));
     cls.def(
         "ExportToDC",

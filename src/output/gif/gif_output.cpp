@@ -59,12 +59,20 @@ void prepareGifObjects(Canvas& canvas, VBBool pictureFlag, bool removeUnusedColo
 }  // namespace
 
 void WriteGifFile(Canvas& canvas, VBBool pictureFlag, const std::string& fileName,
-                  std::string& errorText) {
+                  std::string& errorText, std::string* why) {
     mGlobal::GifObjects objects;
     prepareGifObjects(canvas, pictureFlag, false, objects, errorText);
     GifWriteError error;
-    if (!mGIFSave::SaveGIF(fileName, objects.dib8, objects.palette, objects.writerTransparentIndex(),
-                           kInterlace, kNoComment, &error)) {
+    bool saved = false;
+    try {
+        saved = mGIFSave::SaveGIF(fileName, objects.dib8, objects.palette, objects.writerTransparentIndex(),
+                                  kInterlace, kNoComment, &error);
+    } catch (const AutomationError&) {
+        if (why) *why = error.fileReason;
+        throw;
+    }
+    if (why) *why = error.fileReason;
+    if (!saved) {
         errorText += std::to_string(error.number);
         errorText += error.description;
         errorText += kSaveFailed;
