@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/canvas.h"
+#include "chart/chart_facts.h"
 #include "chart/chart_pictures.h"
 #include "kelvane/cChart.h"
 
@@ -44,6 +45,8 @@ struct ChartState {
     // which keeps the count (a later AddPieData then makes count + 1 entries, the old ones empty).
     std::optional<std::vector<PieItem>> pieList;
     int16_t pieItemCount = 0;
+    // What the warnings are made from (Warnings()).
+    ChartFacts facts;
 };
 
 }  // namespace kelvane

@@ -34,6 +34,7 @@ Options:
   -j, --jobs N      run up to N scripts at once (default: one per processor core; 1 to 1024)
       --codepage N  the system code page text is measured and converted in (default 936;
                     1252, 65001 and the other code pages iconv knows)
+      --no-warnings do not show the charts' warnings
       --help        show this text and exit
       --version     show the version and exit
 
@@ -52,6 +53,12 @@ A failure is reported on standard error as SCRIPT:LINE: Method: message and ends
 a call that fails, a message the chart records in ErrorInfo (one line each), makeChart or save
 that writes nothing. After On Error Resume Next it is reported and the script goes on.
 
+After a statement that outputs the picture (makeChart, SaveBinary, ExportToDC) the chart's
+warnings not shown before follow on standard error as SCRIPT:LINE: warning: TEXT, each saying
+what looks wrong in the picture (a canvas left at 21 x 21, a legend or labels past its edge,
+labels over each other, GIF colours changed) and which setting to change. Warnings change
+neither the exit status nor any file.
+
 Standard output and standard error show each script's output in one piece, in the order the
 scripts were given; with more than three scripts a line [N/COUNT] SCRIPT on standard error
 comes before each. Scripts that write files of the same name should run with -j 1: side by side,
@@ -66,6 +73,7 @@ Exit status:
 struct Options {
     bool help = false;
     bool version = false;
+    bool warnings = true;
     std::optional<std::string> outputFolder;
     std::optional<unsigned> codePage;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
@@ -116,6 +124,8 @@ std::string ParseOptions(std::span<const std::string> args, Options& options) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--no-warnings") {
+            options.warnings = false;
         } else if (arg == "-o" || arg == "--output") {
             if (i + 1 == args.size()) return "option " + arg + " needs a folder";
             options.outputFolder = args[++i];
@@ -173,8 +183,8 @@ std::string ReadScript(const std::string& path, std::string& text) {
 // Returns the exit status for this one script. A script's output depends on nothing but the
 // script: the thread's picture reduction modes (which a GIF leaves set for the thread's next
 // GIFs) start as a new thread has them, and the component's messages go to err.
-int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
-                  std::ostream& err) {
+int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, bool warnings,
+                  std::ostream& out, std::ostream& err) {
     std::string text;
     if (std::string error = ReadScript(path, text); !error.empty()) {
         err << "kelvane: cannot read script '" << path << "': " << error << '\n';
@@ -187,15 +197,15 @@ int RunScriptFile(const std::string& path, const std::filesystem::path& outputFo
         ~RestoreMessages() { SetMessageHandler(nullptr); }
     } restore;
     cChart chart;
-    RunOptions options{path, outputFolder};
+    RunOptions options{path, outputFolder, warnings};
     return RunScript(text, chart, options, out, err) ? kExitOk : kExitScriptFailed;
 }
 
 // Runs one script, turning anything it throws into a report and a failure status.
-int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, std::ostream& out,
-               std::ostream& err) {
+int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, bool warnings,
+               std::ostream& out, std::ostream& err) {
     try {
-        return RunScriptFile(script, outputFolder, out, err);
+        return RunScriptFile(script, outputFolder, warnings, out, err);
     } catch (const std::bad_alloc&) {
         err << script << ": out of memory\n";
     } catch (const std::exception& e) {
@@ -274,7 +284,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     const std::vector<std::string>& scripts = options.scripts;
     const size_t count = scripts.size();
     const BatchTask task = [&](size_t i, std::ostream& scriptOut, std::ostream& scriptErr) {
-        return RunGuarded(scripts[i], outputFolder, scriptOut, scriptErr);
+        return RunGuarded(scripts[i], outputFolder, options.warnings, scriptOut, scriptErr);
     };
     const BatchAnnounce announce = [&](size_t i, std::ostream& shownOut, std::ostream& shownErr) {
         if (count <= 3) return;
