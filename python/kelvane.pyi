@@ -103,6 +103,10 @@ class cChart:
         """Releases the canvas (also done when the object goes away)."""
     def ErrorInfo(self) -> str:
         """The error text gathered so far, "number:description" per error."""
+    def Warnings(self) -> str:
+        """What looks wrong in the picture drawn since InitChart, one line per warning ending in a line feed,
+        each naming the setting or call to change; "" when nothing does. The first call also makes
+        the chart's later GIF outputs check their colours, so call it once before drawing to have them."""
     def DrawBarChart(self, VMax: float, Vstep: int, VStartValue: float, DecimalNum: int = 0, bStr: str = "", bTxtVisible: bool = True) -> int:
         """Draws the bar chart's frame: value axis, category ticks, 3D walls, legend box and grid."""
     def DrawRightAxis(self, VMax: float, Vstep: int, VStartValue: float, DecimalNum: int = 0, bStr: str = "", bVisible: bool = True) -> int:

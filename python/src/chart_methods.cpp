@@ -22,6 +22,10 @@ void BindLifecycle(py::class_<PyChart>& cls) {
             "Releases the canvas (also done when the object goes away).");
     cls.def("ErrorInfo", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.ErrorInfo(); }); },
             "The error text gathered so far, \"number:description\" per error.");
+    cls.def("Warnings", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.Warnings(); }); },
+            "What looks wrong in the picture drawn since InitChart, one line per warning ending in a line feed,\n"
+            "each naming the setting or call to change; \"\" when nothing does. The first call also makes\n"
+            "the chart's later GIF outputs check their colours, so call it once before drawing to have them.");
 }
 
 void BindBars(py::class_<PyChart>& cls) {

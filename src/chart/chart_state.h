@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/canvas.h"
+#include "chart/chart_facts.h"
 #include "chart/chart_pictures.h"
 #include "kelvane/cChart.h"
 
@@ -48,6 +49,8 @@ struct ChartState {
     // could not write (its reason empty when there was none).
     CanvasEnd canvasEnd;
     FileFailure fileFailure;
+    // What the warnings are made from (Warnings()).
+    ChartFacts facts;
 };
 
 // Notes, when it goes out of scope, that `call` ended the canvas if the chart had one when the

@@ -28,10 +28,13 @@ int32_t cChart::InitChart() {
     const bool paintedOver = !folder && s.Width >= 2 && s.Height >= 2;
     if (!m->canvas.create(s.Width, s.Height, paintedOver)) {
         m->canvasEnd = CanvasEnd{CanvasEnd::How::NotCreated, "InitChart"};
+        m->facts.startPicture(false, 0, 0, false, false);
         m->errorText += "Canvas could not be created";
         m->errorText += "\r\n";
         return 0;
     }
+    m->facts.startPicture(true, s.Width == 0 ? kTemplateSide : s.Width, s.Height == 0 ? kTemplateSide : s.Height,
+                          s.Width == 0, s.Height == 0);
     const HDC dc = m->canvas.dc();
     if (folder) StartCanvasTrace(dc, folder);
     SetBkMode(dc, TRANSPARENT);

@@ -1,8 +1,10 @@
 // The output methods: finish the drawing, choose the format, hand the canvas to its writer.
 #include "chart/chart_state.h"
+#include "chart/chart_warnings.h"
 #include "chart/pie_chart.h"
 #include "kelvane/cChart.h"
 #include "output/bmp/bmp.h"
+#include "output/gif/gif_colour_check.h"
 #include "output/gif/gif_output.h"
 #include "output/jpeg/jpeg_output.h"
 #include "output/picture_format.h"
@@ -77,9 +79,13 @@ int32_t cChart::makeChart(const std::string& FileName) {
             reportFailure(m->errorText, kJpegWithoutCanvas);
         Destroy();
         break;
-    case PictureFormat::Gif:
-        WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText, why);
+    case PictureFormat::Gif: {
+        // Once warnings were asked for, the GIF also tells which colours its cube changes.
+        CubeShiftReport colours;
+        WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText, why, m->facts.armed ? &colours : nullptr);
+        NoteGifColours(m->facts, colours);
         break;
+    }
     case PictureFormat::Png:
         WritePngFile(m->canvas, FileName, m->errorText, why);  // the canvas stays, as for BMP
         break;
@@ -109,7 +115,12 @@ Variant cChart::SaveBinary(const std::string& imgType) {
         return JpegByteArray(m->canvas.dc(), outputSide(m->settings.Width),
                              outputSide(m->settings.Height), m->settings.Quality);
     }
-    if (format == PictureFormat::Gif) return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
+    if (format == PictureFormat::Gif) {
+        CubeShiftReport colours;
+        Variant gif = GifByteArray(m->canvas, m->pictureFlag, m->errorText, m->facts.armed ? &colours : nullptr);
+        NoteGifColours(m->facts, colours);
+        return gif;
+    }
     if (format == PictureFormat::Png) return PngByteArray(m->canvas, m->errorText);
     return Variant();
 }

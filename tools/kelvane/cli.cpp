@@ -32,12 +32,13 @@ side by side, one per thread, each giving the files and output it gives when run
 A SCRIPT of - is read from standard input and named <stdin> in messages.
 
 Options:
-  -o, --output DIR  put files with relative names (makeChart, save) in DIR, created if missing
-  -j, --jobs N      run up to N scripts at once (default: one per processor core; 1 to 1024)
-      --codepage N  the system code page text is measured and converted in (default 936;
-                    1252, 65001 and the other code pages iconv knows)
-      --help        show this text and exit
-      --version     show the version and exit
+  -o, --output DIR   put files with relative names (makeChart, save) in DIR, created if missing
+  -j, --jobs N       run up to N scripts at once (default: one per processor core; 1 to 1024)
+      --codepage N   the system code page text is measured and converted in (default 936;
+                     1252, 65001 and the other code pages iconv knows)
+      --no-warnings  do not show the charts' warnings on standard error
+      --help         show this text and exit
+      --version      show the version and exit
 
 A script has one statement per line:
   Width = 400                         assign a property
@@ -55,6 +56,12 @@ a call that fails, a message the chart records in ErrorInfo (one line each), mak
 that writes nothing. After On Error Resume Next it is reported and the script goes on.
 An output that made nothing says why in parentheses: the file and the system's reason, or the
 line whose call ended the canvas (SaveBinary "bmp" or "gif", a GIF or JPEG file, Destroy).
+
+After a statement that outputs the picture (makeChart, SaveBinary, ExportToDC) the chart's
+warnings not shown before follow on standard error as SCRIPT:LINE: warning: TEXT, each saying
+what looks wrong in the picture (a canvas left at 21 x 21, a legend or labels past its edge,
+labels over each other, GIF colours changed) and which setting to change. Warnings change
+neither the exit status nor any file.
 
 Standard output and standard error show each script's output in one piece, in the order the
 scripts were given; with more than three scripts a line [N/COUNT] SCRIPT on standard error
@@ -74,6 +81,7 @@ constexpr std::string_view kStdinName = "<stdin>";
 struct Options {
     bool help = false;
     bool version = false;
+    bool warnings = true;
     std::optional<std::string> outputFolder;
     std::optional<unsigned> codePage;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
@@ -124,6 +132,8 @@ std::string ParseOptions(std::span<const std::string> args, Options& options) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--no-warnings") {
+            options.warnings = false;
         } else if (arg == "-o" || arg == "--output") {
             if (i + 1 == args.size()) return "option " + arg + " needs a folder";
             options.outputFolder = args[++i];
@@ -192,8 +202,8 @@ std::string ScriptName(const std::string& path) {
 // Returns the exit status for this one script. A script's output depends on nothing but the
 // script: the thread's picture reduction modes (which a GIF leaves set for the thread's next
 // GIFs) start as a new thread has them, and the component's messages go to err.
-int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
-                  std::ostream& err, const std::string* stdinText) {
+int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, bool warnings,
+                  std::ostream& out, std::ostream& err, const std::string* stdinText) {
     std::string text;
     if (path == kStdinScript && stdinText) {
         text = *stdinText;
@@ -208,15 +218,15 @@ int RunScriptFile(const std::string& path, const std::filesystem::path& outputFo
         ~RestoreMessages() { SetMessageHandler(nullptr); }
     } restore;
     cChart chart;
-    RunOptions options{ScriptName(path), outputFolder};
+    RunOptions options{ScriptName(path), outputFolder, warnings};
     return RunScript(text, chart, options, out, err) ? kExitOk : kExitScriptFailed;
 }
 
 // Runs one script, turning anything it throws into a report and a failure status.
-int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, std::ostream& out,
-               std::ostream& err, const std::string* stdinText) {
+int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, bool warnings,
+               std::ostream& out, std::ostream& err, const std::string* stdinText) {
     try {
-        return RunScriptFile(script, outputFolder, out, err, stdinText);
+        return RunScriptFile(script, outputFolder, warnings, out, err, stdinText);
     } catch (const std::bad_alloc&) {
         err << ScriptName(script) << ": out of memory\n";
     } catch (const std::exception& e) {
@@ -303,7 +313,8 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     const std::vector<std::string>& scripts = options.scripts;
     const size_t count = scripts.size();
     const BatchTask task = [&](size_t i, std::ostream& scriptOut, std::ostream& scriptErr) {
-        return RunGuarded(scripts[i], outputFolder, scriptOut, scriptErr, stdinText ? &*stdinText : nullptr);
+        return RunGuarded(scripts[i], outputFolder, options.warnings, scriptOut, scriptErr,
+                          stdinText ? &*stdinText : nullptr);
     };
     const BatchAnnounce announce = [&](size_t i, std::ostream& shownOut, std::ostream& shownErr) {
         if (count <= 3) return;

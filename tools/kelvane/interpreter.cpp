@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "builtins.h"
+#include "chart_warnings.h"
 #include "failure_notes.h"
 #include "kelvane/runtime.h"
 #include "output_files.h"
@@ -231,6 +232,7 @@ bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, 
     }
 
     Runner runner(chart, options, out);
+    WarningReport warnings(chart, options.warnings);
     bool resumeNext = false;
     bool completed = true;
     ForEachLine(text, [&](std::string_view line, int lineNumber) {
@@ -249,6 +251,7 @@ bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, 
         // What the chart only recorded in its error text fails the statement like an error
         // (after it ran to its end): first those messages, then the failure that ended it.
         std::vector<Recorded> recorded = runner.takeRecorded();
+        warnings.afterStatement(*s, options.scriptName, lineNumber, out, err);
         if (!failure && recorded.empty()) return true;
         out.flush();
         const auto report = [&](std::string_view where, const std::string& message) {
