@@ -10,6 +10,7 @@
 #include <string>
 
 #include "file_output_support.h"
+#include "format_report.h"
 #include "kelvane/cChart.h"
 
 namespace kelvane {
@@ -17,33 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// How each format reports a file it could not write: in ErrorInfo, or by raising error 75.
-struct FormatReport {
-    const char* extension;
-    int32_t raised;
-    std::function<std::string(const std::string& reason)> errorInfo;
-};
-
-const FormatReport kFormats[] = {
-    {"bmp", 0, [](const std::string&) { return std::string("Unexpected error Saving BMP file\r\n"); }},
-    {"png", 0, [](const std::string& reason) { return "Unexpected error Saving PNG file: " + reason + "\r\n"; }},
-    {"jpg", 75, [](const std::string&) { return std::string(); }},
-    {"gif", 75, [](const std::string&) { return std::string(); }},
-};
-
-// Writes the picture of a small new canvas to `path`: the error it raised (0 for none).
-int32_t makeChartOfNewCanvas(cChart& chart, const std::string& path) {
-    chart.Width(8);
-    chart.Height(6);
-    chart.InitChart();
-    try {
-        chart.makeChart(path);
-    } catch (const AutomationError& e) {
-        EXPECT_EQ(e.description(), "Path/File access error") << path;
-        return e.number();
-    }
-    return 0;
-}
+using test::FormatReport;
+using test::kFormats;
+using test::makeChartOfNewCanvas;
 
 class OutputNotes : public test::TempFolderTest {};
 
