@@ -20,6 +20,15 @@ gdi::POINT WaveSegment::point(int32_t j, double sine) const {
 
 double WaveSine(int32_t j, int16_t precision) { return std::sin(double(j) / double(precision) * kWaveTurn); }
 
+double WaveSlope(int32_t j, int16_t precision) {
+    return std::cos(double(j) / double(precision) * kWaveTurn) * kWaveTurn / double(precision);
+}
+
+double WaveBend(int32_t j, int16_t precision) {
+    const double turn = kWaveTurn / double(precision);
+    return -WaveSine(j, precision) * turn * turn / 2;
+}
+
 // In plot coordinates a point is an offset from the plot origin (x along the plot width, y a
 // height above the plot bottom). Other modes are canvas pixels throughout: the same construction
 // about the canvas origin, with heights measured upwards.

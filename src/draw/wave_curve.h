@@ -35,6 +35,9 @@ struct WaveSegment {
 
 // The sine of sample j's share of the (slightly short of a) full turn.
 double WaveSine(int32_t j, int16_t precision);
+// How fast the wave rises at sample j, in amplitudes per sample, and half how fast that changes.
+double WaveSlope(int32_t j, int16_t precision);
+double WaveBend(int32_t j, int16_t precision);
 
 // The given points placed on the canvas and the segments between them. In plot coordinates
 // (StartPointMode 2) x is a percentage of the plot width and y a value of the left axis;

@@ -28,11 +28,15 @@ private:
     struct Box;
     class Segment;
 
+    // The least and greatest sine of samples a..b.
+    void sineRange(int32_t a, int32_t b, double& least, double& most) const;
+
     const WaveGeometry& m_geometry;
     int16_t m_precision;
-    // The samples' sines, [j] for sample j, and their least and greatest over the stretches the
-    // walk splits the samples into, by stretch number (Segment explains the numbering).
-    std::vector<double> m_sine, m_least, m_most;
+    // Per sample j: its sine, the wave's slope and half its second derivative there, in
+    // amplitudes per sample; and the least and greatest sine of the 2^k samples from j, level k
+    // after level k - 1.
+    std::vector<double> m_sine, m_slope, m_bend, m_least, m_most;
 };
 
 }  // namespace kelvane
