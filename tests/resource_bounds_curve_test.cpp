@@ -13,6 +13,7 @@
 
 #include "kelvane/cChart.h"
 #include "resource_usage.h"
+#include "wave_chart.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define KELVANE_CURVE_SLOW_BUILD 1
@@ -35,17 +36,6 @@ constexpr double kLeastSeconds = 1;
 constexpr double kLooser = 1;
 constexpr double kLeastSeconds = 0;
 #endif
-
-void barFrame(cChart& c, int32_t width, int32_t height) {
-    c.Width(width);
-    c.Height(height);
-    c.SerialBars(4);
-    c.SerialItems(1);
-    c.BarSpaceRate(0.8f);
-    c.DrawBarMode(kvSingleColor);
-    c.InitChart();
-    c.DrawBarChart(100, 5, 0);
-}
 
 // 3000 points in plot coordinates, (i mod 100 + shift, 37 i mod 100).
 Variant curvePoints(int shift) {
@@ -92,7 +82,7 @@ TEST(ResourceBoundsCurve, HugePrecisionsAndDecimalsStayWithinBounds) {
     for (const Case& k : cases) {
         const test::ResourceUse use = test::measureInChild([&] {
             cChart c;
-            barFrame(c, k.width, k.height);
+            test::waveFrame(c, k.width, k.height);
             k.call(c);
         });
         const double canvasMiB = double(((k.width * 24 + 31) / 32) * 4) * k.height / (1024.0 * 1024.0);

@@ -13,6 +13,7 @@
 #include "error_raised.h"
 #include "kelvane/cChart.h"
 #include "raster/objects.h"
+#include "wave_chart.h"
 
 namespace kelvane {
 namespace {
@@ -27,17 +28,6 @@ struct Curve {
     int32_t precision;
     int16_t mode;
 };
-
-void frame(cChart& c, int width, int height) {
-    c.Width(width);
-    c.Height(height);
-    c.SerialBars(4);
-    c.SerialItems(1);
-    c.BarSpaceRate(0.8f);
-    c.DrawBarMode(kvSingleColor);
-    c.InitChart();
-    c.DrawBarChart(100, 5, 0);
-}
 
 std::vector<uint8_t> pixels(const cChart& c) {
     const Surface* s = surfaceOf(c.canvasDC());
@@ -54,8 +44,8 @@ std::string text(float v) {
 // description of the first difference, or empty.
 std::string difference(const Curve& k, int width = 400, int height = 300) {
     cChart walked, listed;
-    frame(walked, width, height);
-    frame(listed, width, height);
+    test::waveFrame(walked, width, height);
+    test::waveFrame(listed, width, height);
     Variant::Array points;
     for (const CurvePoint& p : k.points) points.push_back(Variant(text(p.x) + "," + text(p.y)));
     const int32_t walkError = errorRaisedBy([&] {
