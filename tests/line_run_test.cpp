@@ -3,10 +3,12 @@
 // would leave the position.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bmp_file.h"
 #include "raster/line_run.h"
 #include "raster/objects.h"
 #include "raster_fill_canvas.h"
@@ -82,8 +84,10 @@ struct Drawn {
     POINT position;
 };
 
-Drawn draw(const Pen& pen, POINT start, const std::vector<POINT>& points, bool asRun) {
+Drawn draw(const Pen& pen, POINT start, const std::vector<POINT>& points, bool asRun, bool traced = false) {
     FillCanvas c(kWidth, kHeight);
+    const std::string dir = traced ? test::tempDir() : "";
+    if (traced) StartTrace(c.dc(), (dir + "/t.txt").c_str());
     {
         Selected selected(c.dc(), pen.make());
         MoveToEx(c.dc(), start.x, start.y, nullptr);
@@ -111,6 +115,10 @@ Drawn draw(const Pen& pen, POINT start, const std::vector<POINT>& points, bool a
             for (const POINT& p : points) LineTo(c.dc(), p.x, p.y);
         }
     }
+    if (traced) {
+        StopTrace(c.dc());
+        std::filesystem::remove_all(dir);
+    }
     Drawn d;
     const Surface* s = surfaceOf(c.dc());
     d.pixels.assign(s->bits(), s->bits() + s->byteSize());
@@ -118,8 +126,9 @@ Drawn draw(const Pen& pen, POINT start, const std::vector<POINT>& points, bool a
     return d;
 }
 
-void expectSame(const Pen& pen, POINT start, const std::vector<POINT>& points, const std::string& what) {
-    const Drawn run = draw(pen, start, points, true), each = draw(pen, start, points, false);
+void expectSame(const Pen& pen, POINT start, const std::vector<POINT>& points, const std::string& what,
+                bool traced = false) {
+    const Drawn run = draw(pen, start, points, true, traced), each = draw(pen, start, points, false);
     EXPECT_TRUE(run.pixels == each.pixels) << pen.name << ", " << what;
     EXPECT_EQ(run.position.x, each.position.x) << pen.name << ", " << what;
     EXPECT_EQ(run.position.y, each.position.y) << pen.name << ", " << what;
@@ -132,6 +141,8 @@ TEST(LineRun, PaintsWhatLineToEachPointPaints) {
             const std::vector<POINT> points = wander(rng, 400);
             expectSame(pen, points.front(), points, "wander " + std::to_string(k));
         }
+        const std::vector<POINT> points = wander(rng, 100);
+        expectSame(pen, points.front(), points, "wander on a traced context", true);
     }
 }
 

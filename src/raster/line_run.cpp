@@ -40,6 +40,9 @@ LineRun::LineRun(HDC dc) : m_dc(dc) {
     m_top = -reach;
     m_right = int64_t(s->width()) - 1 + reach;
     m_bottom = int64_t(s->height()) - 1 + reach;
+    // A traced context records each line as a LineTo of its own, so that the reference
+    // renderer draws them as the lines they are.
+    m_batches = !traceOf(dc);
     m_pending.reserve(kBatch);
 }
 
@@ -62,8 +65,12 @@ void LineRun::lineTo(POINT p) {
         skipTo(p);
         return;
     }
-    m_pending.push_back(p);
     m_at = p;
+    if (!m_batches) {
+        LineTo(m_dc, p.x, p.y);
+        return;
+    }
+    m_pending.push_back(p);
     if (m_pending.size() == kBatch) flush();
 }
 
