@@ -18,7 +18,7 @@ constexpr size_t kBatch = 4096;
 }  // namespace
 
 LineRun::LineRun(HDC dc) : m_dc(dc) {
-    if (recordingPath(dc)) return;
+    if (recordingPath(dc) || traceOf(dc)) return;
     m_merges = true;
     m_at = dc ? dc->position : POINT{0, 0};
     const Surface* s = surfaceOf(dc);
@@ -40,9 +40,6 @@ LineRun::LineRun(HDC dc) : m_dc(dc) {
     m_top = -reach;
     m_right = int64_t(s->width()) - 1 + reach;
     m_bottom = int64_t(s->height()) - 1 + reach;
-    // A traced context records each line as a LineTo of its own, so that the reference
-    // renderer draws them as the lines they are.
-    m_batches = !traceOf(dc);
     m_pending.reserve(kBatch);
 }
 
@@ -66,10 +63,6 @@ void LineRun::lineTo(POINT p) {
         return;
     }
     m_at = p;
-    if (!m_batches) {
-        LineTo(m_dc, p.x, p.y);
-        return;
-    }
     m_pending.push_back(p);
     if (m_pending.size() == kBatch) flush();
 }

@@ -9,10 +9,10 @@
 //     reaches, paints nothing (one-pixel lines stay within their end points' box; wide lines
 //     are cut off by the stroker at that reach);
 //   - the remaining lines may be stroked as polylines in batches: a polyline of such a pen is
-//     its segment bodies with a round end at every point, the union of the lines' pieces (a
-//     traced context still gets them as LineTo, one by one).
-// Other pens (styled, geometric one-pixel pens that mark their last point, the null pen) and a
-// context that records a path get every LineTo as it comes.
+//     its segment bodies with a round end at every point, the union of the lines' pieces.
+// Other pens (styled, geometric one-pixel pens that mark their last point), a context that
+// records a path and a traced one (whose script must list the calls as they were made) get
+// every LineTo as it comes.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +54,7 @@ private:
     void flush();
 
     HDC m_dc;
-    bool m_merges = false, m_batches = false;
+    bool m_merges = false;
     int64_t m_left = 0, m_top = 0, m_right = 0, m_bottom = 0;
     POINT m_at{0, 0};
     std::vector<POINT> m_pending;
