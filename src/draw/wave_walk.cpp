@@ -8,13 +8,14 @@
 //     (tables per call: the sines depend on j and the precision only);
 //   - near the chord: y differs from the real curve f(t) = sy - t d / p + A sin(t c / p) by a
 //     few single-precision units of |sy| + |d| + |A| at most, and f strays from the straight
-//     line through its ends by at most |f''| (b - a)^2 / 8, with |f''| <= |A| (c / p)^2.
+//     line through its ends by at most |f''| t (b - a - t) / 2 at t samples from a, with
+//     |f''| <= |A| (c / p)^2.
 // Rounding to pixels keeps the order too, so the pixels of every sample of the stretch lie in
 // the box the bounds round to. A stretch whose box is one pixel draws nothing new (LineTo to the
 // pixel the run is on); one whose box lies beyond an edge of the pen's reach draws nothing at
-// all. The walk steps from sample to sample, and wherever the curve's slope and bend say that
-// the next stretch stays on its pixel or beyond an edge, it proves that with the box and jumps
-// over it; so the samples it visits are about those where the pixel changes.
+// all. The walk steps from sample to sample, and where the curve's slope and bend tell that the
+// next stretch stays on its pixel or beyond an edge, it proves that with the box and jumps over
+// it; so the samples it visits are about those where the pixel changes.
 #include "draw/wave_walk.h"
 
 #include <algorithm>
@@ -76,7 +77,9 @@ public:
     Segment(const WaveWalk& walk, const WaveSegment& s) : m_walk(walk), m_s(s) {
         const double p = s.precision;
         const double height = std::fabs(double(s.startY)) + std::fabs(double(s.rise)) + std::fabs(double(s.amplitude));
-        // Twice the deviation of a sample from the real curve (about four units), twice over.
+        // A sample's y lies within about 3.1 single units of `height` of the real curve (the
+        // roundings of j d, of / p, of sy -, of the wave's product and the sum; the sine's are
+        // far smaller): the slack allows for that at both ends of a stretch, twice over.
         m_slack = 16 * kSingleUnit * height + 1e-30;
         const double turn = kTurnAbove / p;
         m_curvature = std::fabs(double(s.amplitude)) * turn * turn * 1.001;
