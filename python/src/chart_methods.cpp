@@ -22,6 +22,10 @@ void BindLifecycle(py::class_<PyChart>& cls) {
             "Releases the canvas (also done when the object goes away).");
     cls.def("ErrorInfo", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.ErrorInfo(); }); },
             "The error text gathered so far, \"number:description\" per error.");
+    cls.def("Warnings", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.Warnings(); }); },
+            "What looks wrong in the picture drawn since InitChart, one line per warning ending in a line feed,\n"
+            "each naming the setting or call to change; \"\" when nothing does. The first call also makes\n"
+            "the chart's later GIF outputs check their colours, so call it once before drawing to have them.");
 }
 
 void BindBars(py::class_<PyChart>& cls) {
@@ -197,17 +201,16 @@ void BindText(py::class_<PyChart>& cls) {
 void BindOutput(py::class_<PyChart>& cls) {
     cls.def(
         "makeChart",
-        [](PyChart& self, T FileName) {
-            return WithChart(self, [&](cChart& c) { return c.makeChart(FileName.value); });
-        },
-        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format.", py::arg("FileName"));
+        [](PyChart& self, T FileName) { return MakeChart(self, FileName.value); },
+        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format. A file that\n"
+        "cannot be written warns (OutputWarning) or, for GIF and JPEG, raises AutomationError 75; both name\n"
+        "the file and the system's reason.",
+        py::arg("FileName"));
     cls.def(
         "SaveBinary",
-        [](PyChart& self, T imgType) {
-            const Variant r = WithChart(self, [&](cChart& c) { return c.SaveBinary(imgType.value); });
-            return FromVariant(r);
-        },
-        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none.",
+        [](PyChart& self, T imgType) { return SaveBinary(self, imgType.value); },
+        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none,\n"
+        "with an OutputWarning saying why (an unknown type, or no canvas).",
         py::arg("imgType"));
     cls.def(
         "ExportToDC",

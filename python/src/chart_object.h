@@ -6,6 +6,7 @@
 #include <pybind11/pybind11.h>
 
 #include <mutex>
+#include <string>
 
 #include "kelvane/cChart.h"
 
@@ -27,6 +28,10 @@ auto WithChart(PyChart& self, Work&& work) {
     std::lock_guard<std::mutex> held(self.lock);
     return work(self.chart);
 }
+
+// The output methods that say what they could not make (output_methods.cpp).
+py::object MakeChart(PyChart& self, const std::string& fileName);
+py::object SaveBinary(PyChart& self, const std::string& imgType);
 
 void BindSettings(py::class_<PyChart>& cls);
 void BindMethods(py::class_<PyChart>& cls);

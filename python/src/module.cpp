@@ -20,6 +20,11 @@ class AutomationError(Exception):
 
     def __reduce__(self):
         return (type(self), (self.number, self.description, str(self)))
+
+
+class OutputWarning(UserWarning):
+    """An output method made no file or no picture, and says why: the file and the system's
+    reason, what became of the canvas, or the picture types there are."""
 )";
 
 void RaiseAutomationError(const AutomationError& e) {
@@ -41,6 +46,7 @@ PYBIND11_MODULE(kelvane, m) {
 
     py::exec(kp::kErrorClass, m.attr("__dict__"));
     m.attr("AutomationError").attr("__module__") = "kelvane";
+    m.attr("OutputWarning").attr("__module__") = "kelvane";
     py::register_exception_translator([](std::exception_ptr p) {
         try {
             if (p) std::rethrow_exception(p);

@@ -102,6 +102,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         f.barWidth = CSng(Divide(double(s.BarSpaceRate * f.slotWidth), s.SerialItems));
         f.slotGap = CSng((double(f.slotWidth) - double(f.barWidth) * s.SerialItems) / 2);
     }
+    m->facts.frameSpaceRate = s.BarSpaceRate;
     const int32_t plotHeight = AxisPlotHeight(s);
     const float stepHeight = CSng(Divide(plotHeight, Vstep));
     const float axisHeight = CSng(double(Vstep) * stepHeight + s.AxisYoutValue);
@@ -130,6 +131,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
             Selection selectFont(dc, font.get());
             TextTail unit(bStr);
             const int64_t unitBytes = byteLength(bStr);
+            const uint32_t group = m->facts.newGroup();
             for (int32_t i = 0; i <= Vstep; ++i) {
                 const double y = double(f.plotBottom) - double(i) * stepHeight;
                 MoveToEx(dc, f.plotLeft, Pixel(y), nullptr);
@@ -137,7 +139,9 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
                 const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
                 const std::string number = AxisLabel(v, pattern);
                 const int32_t n = CLng(double(byteLength(number) + unitBytes));
-                unit.draw(dc, SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5), Pixel(y - 7), number);
+                const int32_t x = SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5);
+                unit.draw(dc, x, Pixel(y - 7), number);
+                m->facts.noteText(dc, TextRole::LeftAxis, group, m->labelFont, x, Pixel(y - 7), number, bStr);
             }
         }
 
@@ -168,6 +172,9 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
         Selection selectFont(dc, font.get());
         TextOutU8(dc, AddLng(left, 5), top, s.LegendTitle.data(), int(s.LegendTitle.size()));
+        const RECT box{left, top - 5, AddLng(left, s.LegendWidth), top + 5 + items + s.LegendTitleHeight};
+        if (dc) m->facts.barLegend = NotedLegend{box, left, s.LegendWidth};
+        m->facts.noteText(dc, TextRole::BarLegend, m->facts.newGroup(), m->labelFont, left + 5, top, s.LegendTitle);
     }
 
     // 13. The dotted grid, over the axes and walls.

@@ -44,6 +44,7 @@ void DrawPieLabels(HDC dc, ChartState& chart, const PieLayout& pie) {
         static_cast<void>(CInt(2 * by));
         PaintLabelBox(dc, left, top, right, bottom, bx, by, item.FillColor1, s.MValueBackColor, s.MValueBackOpacity);
         FrameLabelBox(dc, left, top, right, bottom, bx, by);
+        chart.facts.notePieLabel(dc, item.Name, WidenedBox(left, top, right, bottom, bx, by));
         TextOutU8(dc, left, top, text.data(), int(text.size()));
     }
 }

@@ -46,6 +46,8 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
         chart.labelFont.lfWeight = s.LegendTitleBond != kFalse ? 700 : 400;
         const ChartFont title(dc, chart.labelFont);
         TextOutU8(dc, x0, y0, s.LegendTitle.data(), int(s.LegendTitle.size()));
+        if (dc) chart.facts.pieLegend = NotedLegend{{x0 - 5, y0 - 5, boxRight, boxBottom}, x0 - 10, s.LegendWidth};
+        chart.facts.noteText(dc, TextRole::PieLegend, chart.facts.newGroup(), chart.labelFont, x0, y0, s.LegendTitle);
     }
     // The icons keep the pen the canvas had before the legend.
     int32_t j = 0;
@@ -59,6 +61,8 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
         chart.labelFont.lfWeight = 400;
         const ChartFont name(dc, chart.labelFont);
         TextOutU8(dc, AddLng(x0, 25), AddLng(top, 2), item.Name.data(), int(item.Name.size()));
+        chart.facts.noteText(dc, TextRole::PieLegend, chart.facts.newGroup(), chart.labelFont, AddLng(x0, 25),
+                             AddLng(top, 2), item.Name);
         ++j;
     }
 }

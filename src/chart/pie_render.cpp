@@ -93,6 +93,7 @@ PieLayout LayOutPie(ChartState& chart) {
 }
 
 void RenderPie(ChartState& chart) {
+    chart.facts.startPie();
     const PieLayout pie = LayOutPie(chart);
     const HDC dc = chart.canvas.dc();
     const ChartSettings& s = chart.settings;

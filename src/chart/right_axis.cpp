@@ -34,13 +34,17 @@ int32_t cChart::DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int1
     Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
     Selection selectFont(dc, font.get());
     TextTail unit(bStr);
+    const uint32_t group = m->facts.newGroup();
     for (int32_t i = 0; i <= Vstep; ++i) {
         const double y = double(f.plotBottom) - i * stepHeight;
         MoveToEx(dc, x, Pixel(y), nullptr);
         LineTo(dc, Pixel(double(f.axisRight) + s.RightRulerHeight), Pixel(y));
         const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
         // Left-aligned six pixels right of the axis, whatever the tick length.
-        unit.draw(dc, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7), AxisLabel(v, pattern));
+        const std::string number = AxisLabel(v, pattern);
+        unit.draw(dc, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7), number);
+        m->facts.noteText(dc, TextRole::RightAxis, group, m->labelFont, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7),
+                          number, bStr);
     }
     return 0;
 }

@@ -63,16 +63,6 @@ std::string temporaryName(std::random_device& entropy) {
 // is written; a new name gets the permissions of any new file.
 mode_t creationMode(const WriteTarget& target) { return target.exists ? 0600 : 0666; }
 
-// Gives the new file the owner, group and permissions of the file it replaces; the owner and the
-// group only as far as this process may set them. Permissions come last, as a change of owner
-// may clear some of them.
-int takeOver(int fd, const WriteTarget& target) {
-    if (!target.exists) return 0;
-    const struct stat& old = target.info;
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
-    return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
-}
-
 int fillAndFlush(int fd, const WriteTarget& target, Parts parts) {
     if (int error = takeOver(fd, target)) return error;
     size_t written = 0;

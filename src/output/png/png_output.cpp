@@ -47,7 +47,8 @@ std::vector<uint8_t> CanvasPng(gdi::HBITMAP bitmap, std::string& why) {
     return stream;
 }
 
-void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText) {
+void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText,
+                  std::string* fileWhy) {
     std::string why;
     const std::vector<uint8_t> stream = canvasStream(canvas, why);
     if (stream.empty()) {
@@ -55,7 +56,9 @@ void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string
         return;
     }
     why = writeFileReplacing(fileName, {stream});
-    if (!why.empty()) reportFailure(errorText, kFileFailed, why);
+    if (why.empty()) return;
+    reportFailure(errorText, kFileFailed, why);
+    if (fileWhy) *fileWhy = why;
 }
 
 Variant PngByteArray(const Canvas& canvas, std::string& errorText) {
