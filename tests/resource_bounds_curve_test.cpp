@@ -5,37 +5,15 @@
 // unoptimised ones.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "canvas_work_bounds.h"
 #include "kelvane/cChart.h"
-#include "resource_usage.h"
 #include "wave_chart.h"
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define KELVANE_CURVE_SLOW_BUILD 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-#define KELVANE_CURVE_SLOW_BUILD 1
-#endif
-#endif
-#if !defined(KELVANE_CURVE_SLOW_BUILD) && !defined(__OPTIMIZE__)
-#define KELVANE_CURVE_SLOW_BUILD 1
-#endif
 
 namespace kelvane {
 namespace {
-
-#ifdef KELVANE_CURVE_SLOW_BUILD
-constexpr double kLooser = 10;
-constexpr double kLeastSeconds = 1;
-#else
-constexpr double kLooser = 1;
-constexpr double kLeastSeconds = 0;
-#endif
 
 // 3000 points in plot coordinates, (i mod 100 + shift, 37 i mod 100).
 Variant curvePoints(int shift) {
@@ -49,15 +27,8 @@ Variant ones(int count) {
     return Variant(Variant::Array(size_t(count), Variant(1.0)));
 }
 
-struct Case {
-    const char* name;
-    int32_t width, height;
-    double seconds;  // processor time allowed, optimised build
-    std::function<void(cChart&)> call;
-};
-
 TEST(ResourceBoundsCurve, HugePrecisionsAndDecimalsStayWithinBounds) {
-    const std::vector<Case> cases = {
+    const std::vector<test::CanvasWork> cases = {
         {"3000 wave segments of 32767 samples", 400, 300, 0.2,
          [](cChart& c) { c.DrawCurve(curvePoints(0), "1", 0xFF, 0.5f, 32767, 2); }},
         {"the same with every point off the canvas", 400, 300, 0.2,
@@ -77,23 +48,7 @@ TEST(ResourceBoundsCurve, HugePrecisionsAndDecimalsStayWithinBounds) {
              c.DrawPolaLine(ones(32767), 32767, 0, "1", 0xFF, Variant(0), Variant(0), kTrue, kTrue);
          }},
     };
-    // What a child that does nothing holds already: the test process's pages at the fork.
-    const double baseMiB = test::measureInChild([] {}).peakMiB;
-    for (const Case& k : cases) {
-        const test::ResourceUse use = test::measureInChild([&] {
-            cChart c;
-            test::waveFrame(c, k.width, k.height);
-            k.call(c);
-        });
-        const double canvasMiB = double(((k.width * 24 + 31) / 32) * 4) * k.height / (1024.0 * 1024.0);
-        const double mostMiB = (3 * canvasMiB + 64) * kLooser, mostSeconds = std::max(k.seconds * kLooser, kLeastSeconds);
-        const double grownMiB = use.peakMiB - baseMiB;
-        std::printf("[ resource ] %-50s %4d x %-4d %7.3f s (%.3f s processor) %7.1f MiB more (at most %.3f s, %.1f MiB)\n",
-                    k.name, k.width, k.height, use.seconds, use.cpuSeconds, grownMiB, mostSeconds, mostMiB);
-        EXPECT_TRUE(use.completed) << k.name;
-        EXPECT_LT(use.cpuSeconds, mostSeconds) << k.name;
-        EXPECT_LT(grownMiB, mostMiB) << k.name;
-    }
+    test::ExpectWithinBounds(cases, test::waveFrame);
 }
 
 }  // namespace

@@ -10,15 +10,12 @@
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
-#include "raster/text_tail.h"
 
 namespace kelvane {
 
 using namespace gdi;
 
 namespace {
-
-int32_t byteLength(const std::string& text) { return CodePageByteCount(text.data(), int(text.size())); }
 
 // The walls recede by the depth along the 3D angle.
 struct Recess {
@@ -129,19 +126,19 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
             m->labelFont.lfCharSet = 1;
             Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
             Selection selectFont(dc, font.get());
-            TextTail unit(bStr);
-            const int64_t unitBytes = byteLength(bStr);
+            AxisLabels labels(pattern, bStr);
             const uint32_t group = m->facts.newGroup();
             for (int32_t i = 0; i <= Vstep; ++i) {
                 const double y = double(f.plotBottom) - double(i) * stepHeight;
                 MoveToEx(dc, f.plotLeft, Pixel(y), nullptr);
                 LineTo(dc, SubLng(f.plotLeft, s.LeftRulerHeight), Pixel(y));
                 const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
-                const std::string number = AxisLabel(v, pattern);
-                const int32_t n = CLng(double(byteLength(number) + unitBytes));
+                const AxisLabels::Label label = labels(v);
+                const int32_t n = CLng(double(label.bytes()));
                 const int32_t x = SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5);
-                unit.draw(dc, x, Pixel(y - 7), number);
-                m->facts.noteText(dc, TextRole::LeftAxis, group, m->labelFont, x, Pixel(y - 7), number, bStr);
+                label.tail.draw(dc, x, Pixel(y - 7), label.head);
+                m->facts.noteText(dc, TextRole::LeftAxis, group, m->labelFont, x, Pixel(y - 7), label.head,
+                                  label.tailText);
             }
         }
 
