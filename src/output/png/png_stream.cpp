@@ -1,21 +1,28 @@
 // The chunks of a PNG stream: zlib deflates the rows, libdeflate's vector code sums them (Adler-32)
 // and checks the chunks (CRC-32), where zlib's own sums took a tenth of the time of a large chart.
-// The zlib stream goes into one of the thread's spare blocks and from there into the IDAT chunk
-// of the result.
+// The zlib stream goes straight into the IDAT chunks of the result as it is made, and the rows
+// may come a band at a time: nothing of the size of the picture is held but the result.
 #include "output/png/png_stream.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <new>
 
-#include "runtime/spare_blocks.h"
+#include "output/png/png_idat.h"
 
 namespace kelvane::png {
 
 namespace {
 
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// The zlib stream's two header bytes: a 32 kB window, no dictionary.
+constexpr uint8_t kZlibHeader[2] = {0x78, 0x01};
+// zlib counts in 32 bits: the rows go in a gigabyte at a time at most.
+constexpr size_t kMaxStep = size_t{1} << 30;
+
+constexpr const char* kCompressFailed = "the rows could not be compressed";
 
 // A raw deflate stream of the given settings. A stream holds some 300 kB of window and hash
 // tables: each thread keeps the one it used last and resets it for the next picture, so that a
@@ -39,14 +46,9 @@ z_stream* deflaterFor(int level, int strategy) {
     return &kept.stream;
 }
 
-// PNG's numbers: four bytes, most significant first.
-void storeBigEndian(uint8_t* to, uint32_t value) {
-    for (int i = 0; i < 4; ++i) to[i] = uint8_t(value >> (24 - 8 * i));
-}
-
 void putBigEndian(std::vector<uint8_t>& out, uint32_t value) {
     uint8_t bytes[4];
-    storeBigEndian(bytes, value);
+    StoreBigEndian(bytes, value);
     out.insert(out.end(), bytes, bytes + 4);
 }
 
@@ -59,60 +61,89 @@ void putChunk(std::vector<uint8_t>& out, const char (&type)[5], std::span<const 
     putBigEndian(out, uint32_t(libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt)));
 }
 
+// The zlib stream of the rows into the IDAT chunks; empty when done, else the reason.
+std::string compressRows(z_stream& stream, size_t filteredBytes, const RowSource& next, IdatChunks& idat) {
+    idat.put(kZlibHeader);
+    uint32_t adler = 1;
+    size_t toCome = filteredBytes;  // not yet taken from `next`
+    std::span<const uint8_t> taken;  // taken, not yet given to zlib
+    stream.avail_in = 0;
+    for (;;) {
+        if (stream.avail_in == 0 && taken.empty() && toCome > 0) {
+            taken = next();
+            if (taken.empty() || taken.size() > toCome) return kCompressFailed;
+            adler = uint32_t(libdeflate_adler32(adler, taken.data(), taken.size()));
+            toCome -= taken.size();
+        }
+        if (stream.avail_in == 0 && !taken.empty()) {
+            const size_t step = std::min(taken.size(), kMaxStep);
+            stream.next_in = const_cast<uint8_t*>(taken.data());
+            stream.avail_in = uInt(step);
+            taken = taken.subspan(step);
+        }
+        const std::span<uint8_t> room = idat.room();
+        stream.next_out = room.data();
+        stream.avail_out = uInt(std::min(room.size(), kMaxStep));
+        const uInt offered = stream.avail_out;
+        const int status = ::deflate(&stream, toCome == 0 && taken.empty() ? Z_FINISH : Z_NO_FLUSH);
+        idat.wrote(offered - stream.avail_out);
+        if (status == Z_STREAM_END) break;
+        if (status != Z_OK) return kCompressFailed;
+    }
+    uint8_t sum[4];
+    StoreBigEndian(sum, adler);
+    idat.put(sum);
+    idat.finish();
+    return {};
+}
+
 }  // namespace
+
+std::string WriteStream(const StreamHeader& header, std::span<const PaletteColour> palette, size_t filteredBytes,
+                        const RowSource& next, const Deflate& deflate, std::vector<uint8_t>& out,
+                        size_t maxIdatBytes) {
+    z_stream* stream = deflaterFor(deflate.level, deflate.runLength ? Z_RLE : Z_DEFAULT_STRATEGY);
+    if (!stream) return "out of memory for the compressor";
+    const size_t start = out.size();
+    std::string why;
+    try {
+        // Room for the longest stream the rows can make, reserved but not touched: the bytes are
+        // written in place, never moved.
+        const size_t zlibBound = 2 + deflateBound(stream, uLong(filteredBytes)) + 4;
+        out.reserve(start + 8 + 25 + 12 + 3 * palette.size() + zlibBound + 12 * (zlibBound / maxIdatBytes + 1) + 12);
+        out.insert(out.end(), kSignature, kSignature + 8);
+        uint8_t ihdr[13] = {};
+        StoreBigEndian(ihdr, header.width);
+        StoreBigEndian(ihdr + 4, header.height);
+        ihdr[8] = header.bitDepth;
+        ihdr[9] = header.colourType;  // compression, filter method and interlacing stay 0
+        putChunk(out, "IHDR", ihdr);
+        if (!palette.empty())
+            putChunk(out, "PLTE", {reinterpret_cast<const uint8_t*>(palette.data()), palette.size() * 3});
+        IdatChunks idat(out, maxIdatBytes);
+        why = compressRows(*stream, filteredBytes, next, idat);
+        if (why.empty()) putChunk(out, "IEND", {});
+    } catch (const std::bad_alloc&) {
+        why = "out of memory for the compressed rows";
+    }
+    if (!why.empty()) {
+        out.resize(start);
+        return why;
+    }
+    // A chart compresses to a small part of the room reserved: its stream keeps only its own size.
+    if (out.capacity() - out.size() > out.size()) out.shrink_to_fit();
+    return {};
+}
 
 std::string WriteStream(const StreamHeader& header, std::span<const PaletteColour> palette,
                         std::span<const uint8_t> filtered, const Deflate& deflate, std::vector<uint8_t>& out) {
-    z_stream* stream = deflaterFor(deflate.level, deflate.runLength ? Z_RLE : Z_DEFAULT_STRATEGY);
-    if (!stream) return "out of memory for the compressor";
-    // The zlib stream: its two header bytes (32 kB window, no dictionary), the deflate data, and
-    // the Adler-32 of the rows.
-    const size_t bound = 2 + deflateBound(stream, uLong(filtered.size())) + 4;
-    const spare::Block packed(spare::take(bound, false));
-    if (!packed) return "out of memory for the compressed rows";
-    packed[0] = 0x78, packed[1] = 0x01;
-    // zlib counts in 32 bits: the rows go in, and the output space is offered, a gigabyte at a time.
-    constexpr size_t kStep = size_t{1} << 30;
-    const uint8_t* in = filtered.data();
-    size_t inLeft = filtered.size(), outLeft = bound - 6;
-    stream->avail_in = stream->avail_out = 0;
-    stream->next_out = packed.get() + 2;
-    for (;;) {
-        if (stream->avail_in == 0 && inLeft) {
-            const size_t step = std::min(inLeft, kStep);
-            stream->next_in = const_cast<uint8_t*>(in);
-            stream->avail_in = uInt(step);
-            in += step, inLeft -= step;
-        }
-        if (stream->avail_out == 0) {
-            const size_t step = std::min(outLeft, kStep);
-            if (step == 0) return "the rows could not be compressed";
-            stream->avail_out = uInt(step);
-            outLeft -= step;
-        }
-        const int status = ::deflate(stream, inLeft ? Z_NO_FLUSH : Z_FINISH);
-        if (status == Z_STREAM_END) break;
-        if (status != Z_OK) return "the rows could not be compressed";
-    }
-    size_t packedBytes = 2 + size_t(stream->total_out);
-    storeBigEndian(packed.get() + packedBytes, uint32_t(libdeflate_adler32(1, filtered.data(), filtered.size())));
-    packedBytes += 4;
-    // One IDAT's length must stay below 2^31; larger data goes into several.
-    constexpr size_t kMaxChunk = kStep;
-    out.reserve(out.size() + 8 + 25 + 12 + 3 * palette.size() + packedBytes + 12 * (packedBytes / kMaxChunk + 1) + 12);
-    out.insert(out.end(), kSignature, kSignature + 8);
-    uint8_t ihdr[13] = {};
-    storeBigEndian(ihdr, header.width);
-    storeBigEndian(ihdr + 4, header.height);
-    ihdr[8] = header.bitDepth;
-    ihdr[9] = header.colourType;  // compression, filter method and interlacing stay 0
-    putChunk(out, "IHDR", ihdr);
-    if (!palette.empty())
-        putChunk(out, "PLTE", {reinterpret_cast<const uint8_t*>(palette.data()), palette.size() * 3});
-    for (size_t at = 0; at < packedBytes; at += kMaxChunk)
-        putChunk(out, "IDAT", {packed.get() + at, std::min(kMaxChunk, packedBytes - at)});
-    putChunk(out, "IEND", {});
-    return {};
+    bool given = false;
+    const RowSource whole = [&]() -> std::span<const uint8_t> {
+        if (given) return {};
+        given = true;
+        return filtered;
+    };
+    return WriteStream(header, palette, filtered.size(), whole, deflate, out);
 }
 
 }  // namespace kelvane::png
