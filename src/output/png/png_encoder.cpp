@@ -22,7 +22,9 @@ void toRgb(const uint8_t* bgr, size_t width, uint8_t* rgb) {
 std::string EncodeIndexed(IndexedPicture& picture, int32_t width, int32_t height, const EncodeSettings& settings,
                           std::vector<uint8_t>& out) {
     const size_t rowBytes = picture.stride + 1;
-    FilterRows(picture.rows.get(), rowBytes, size_t(height), 1, settings.palette.filter);
+    // The rows come with type byte 0: unfiltered rows are ready as they are.
+    if (settings.palette.filter != RowFilter::None)
+        FilterRows(picture.rows.get(), rowBytes, size_t(height), 1, settings.palette.filter);
     const StreamHeader header{uint32_t(width), uint32_t(height), uint8_t(picture.bitDepth), 3};
     return WriteStream(header, picture.palette, {picture.rows.get(), rowBytes * size_t(height)},
                        settings.palette.deflate, out);

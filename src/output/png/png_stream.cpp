@@ -1,16 +1,19 @@
 // The chunks of a PNG stream: zlib deflates the rows, libdeflate's vector code sums them (Adler-32)
 // and checks the chunks (CRC-32), where zlib's own sums took a tenth of the time of a large chart.
-// The zlib stream goes straight into the IDAT chunks of the result as it is made, and the rows
-// may come a band at a time: nothing of the size of the picture is held but the result.
+// The zlib stream goes into the IDAT chunks of the result as it is made, and the rows may come a
+// band at a time: nothing of the size of the picture is held but the result.
 #include "output/png/png_stream.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <iterator>
 #include <new>
+#include <optional>
 
 #include "output/png/png_idat.h"
+#include "runtime/spare_blocks.h"
 
 namespace kelvane::png {
 
@@ -21,6 +24,10 @@ constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr uint8_t kZlibHeader[2] = {0x78, 0x01};
 // zlib counts in 32 bits: the rows go in a gigabyte at a time at most.
 constexpr size_t kMaxStep = size_t{1} << 30;
+
+// The zlib stream is made here and copied into the result: a small stream is then copied once
+// into a result of its own size.
+constexpr size_t kStagingBytes = size_t{256} << 10;
 
 constexpr const char* kCompressFailed = "the rows could not be compressed";
 
@@ -61,9 +68,12 @@ void putChunk(std::vector<uint8_t>& out, const char (&type)[5], std::span<const 
     putBigEndian(out, uint32_t(libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt)));
 }
 
-// The zlib stream of the rows into the IDAT chunks; empty when done, else the reason.
-std::string compressRows(z_stream& stream, size_t filteredBytes, const RowSource& next, IdatChunks& idat) {
-    idat.put(kZlibHeader);
+// The zlib stream of the rows, made in `staging` and handed to `put` each time it fills, the last
+// part with `last` set; empty when done, else the reason.
+std::string compressRows(z_stream& stream, size_t filteredBytes, const RowSource& next, std::span<uint8_t> staging,
+                         const std::function<void(std::span<const uint8_t>, bool last)>& put) {
+    std::copy(std::begin(kZlibHeader), std::end(kZlibHeader), staging.data());
+    size_t staged = sizeof kZlibHeader;
     uint32_t adler = 1;
     size_t toCome = filteredBytes;  // not yet taken from `next`
     std::span<const uint8_t> taken;  // taken, not yet given to zlib
@@ -81,19 +91,23 @@ std::string compressRows(z_stream& stream, size_t filteredBytes, const RowSource
             stream.avail_in = uInt(step);
             taken = taken.subspan(step);
         }
-        const std::span<uint8_t> room = idat.room();
-        stream.next_out = room.data();
-        stream.avail_out = uInt(std::min(room.size(), kMaxStep));
-        const uInt offered = stream.avail_out;
+        if (staged == staging.size()) {
+            put(staging, false);
+            staged = 0;
+        }
+        stream.next_out = staging.data() + staged;
+        stream.avail_out = uInt(staging.size() - staged);
         const int status = ::deflate(&stream, toCome == 0 && taken.empty() ? Z_FINISH : Z_NO_FLUSH);
-        idat.wrote(offered - stream.avail_out);
+        staged = staging.size() - stream.avail_out;
         if (status == Z_STREAM_END) break;
         if (status != Z_OK) return kCompressFailed;
     }
-    uint8_t sum[4];
-    StoreBigEndian(sum, adler);
-    idat.put(sum);
-    idat.finish();
+    if (staging.size() - staged < 4) {
+        put(staging.first(staged), false);
+        staged = 0;
+    }
+    StoreBigEndian(staging.data() + staged, adler);
+    put(staging.first(staged + 4), true);
     return {};
 }
 
@@ -104,13 +118,15 @@ std::string WriteStream(const StreamHeader& header, std::span<const PaletteColou
                         size_t maxIdatBytes) {
     z_stream* stream = deflaterFor(deflate.level, deflate.runLength ? Z_RLE : Z_DEFAULT_STRATEGY);
     if (!stream) return "out of memory for the compressor";
+    const spare::Block staging(spare::take(kStagingBytes, false));
+    if (!staging) return "out of memory for the compressed rows";
     const size_t start = out.size();
-    std::string why;
-    try {
-        // Room for the longest stream the rows can make, reserved but not touched: the bytes are
-        // written in place, never moved.
-        const size_t zlibBound = 2 + deflateBound(stream, uLong(filteredBytes)) + 4;
-        out.reserve(start + 8 + 25 + 12 + 3 * palette.size() + zlibBound + 12 * (zlibBound / maxIdatBytes + 1) + 12);
+    std::optional<IdatChunks> idat;
+    // The stream up to its IDAT chunks, in room reserved for `zlibBytes` of zlib stream: the
+    // exact length when it fitted in the staging block, else the longest the rows can make,
+    // reserved but not touched, so that the result is never moved as it grows.
+    const auto begin = [&](size_t zlibBytes) {
+        out.reserve(start + 8 + 25 + 12 + 3 * palette.size() + zlibBytes + 12 * (zlibBytes / maxIdatBytes + 1) + 12);
         out.insert(out.end(), kSignature, kSignature + 8);
         uint8_t ihdr[13] = {};
         StoreBigEndian(ihdr, header.width);
@@ -120,9 +136,19 @@ std::string WriteStream(const StreamHeader& header, std::span<const PaletteColou
         putChunk(out, "IHDR", ihdr);
         if (!palette.empty())
             putChunk(out, "PLTE", {reinterpret_cast<const uint8_t*>(palette.data()), palette.size() * 3});
-        IdatChunks idat(out, maxIdatBytes);
-        why = compressRows(*stream, filteredBytes, next, idat);
-        if (why.empty()) putChunk(out, "IEND", {});
+        idat.emplace(out, maxIdatBytes);
+    };
+    const auto put = [&](std::span<const uint8_t> part, bool last) {
+        if (!idat) begin(last ? part.size() : 2 + deflateBound(stream, uLong(filteredBytes)) + 4);
+        idat->append(part);
+    };
+    std::string why;
+    try {
+        why = compressRows(*stream, filteredBytes, next, {staging.get(), kStagingBytes}, put);
+        if (why.empty()) {
+            idat->finish();
+            putChunk(out, "IEND", {});
+        }
     } catch (const std::bad_alloc&) {
         why = "out of memory for the compressed rows";
     }
@@ -130,7 +156,7 @@ std::string WriteStream(const StreamHeader& header, std::span<const PaletteColou
         out.resize(start);
         return why;
     }
-    // A chart compresses to a small part of the room reserved: its stream keeps only its own size.
+    // Most of the room reserved for a stream that outgrew the staging block may be unused.
     if (out.capacity() - out.size() > out.size()) out.shrink_to_fit();
     return {};
 }
