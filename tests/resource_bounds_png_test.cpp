@@ -69,7 +69,8 @@ TEST(ResourceBoundsPng, NoiseCanvasesNeedTheCanvasAndTheStreamOnly) {
     // The sanitizer's shadow memory and its redzones and quarantine around the stream.
     constexpr double kCanvases = 4.0, kSlackMiB = 256;
 #else
-    // Measured: the canvas and a stream of its size, 2.0 canvases; a third copy would pass 3.
+    // Measured: the canvas and a stream of its size, 2.0 canvases; one more copy of the picture
+    // would make 3.
     constexpr double kCanvases = 2.5, kSlackMiB = 64;
 #endif
     const std::string path = (std::filesystem::temp_directory_path() /
