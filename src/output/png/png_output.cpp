@@ -43,7 +43,7 @@ std::vector<uint8_t> CanvasPng(gdi::HBITMAP bitmap, std::string& why) {
     const uint8_t* top = static_cast<const uint8_t*>(bm.bmBits) + (bm.bmHeight - 1) * stride;
     std::vector<uint8_t> stream;
     why = png::EncodePicture({top, -stride, bm.bmWidth, bm.bmHeight}, png::EncodeSettings{}, stream);
-    if (!why.empty()) stream.clear();
+    if (!why.empty()) stream = std::vector<uint8_t>();  // and none of the room it had
     return stream;
 }
 
