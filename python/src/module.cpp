@@ -27,12 +27,6 @@ class OutputWarning(UserWarning):
     reason, what became of the canvas, or the picture types there are."""
 )";
 
-void RaiseAutomationError(const AutomationError& e) {
-    const py::object cls = py::module_::import("kelvane").attr("AutomationError");
-    const py::object error = cls(e.number(), e.description(), e.what());
-    PyErr_SetObject(cls.ptr(), error.ptr());
-}
-
 }  // namespace
 }  // namespace kelvane::python
 
@@ -50,8 +44,10 @@ PYBIND11_MODULE(kelvane, m) {
     py::register_exception_translator([](std::exception_ptr p) {
         try {
             if (p) std::rethrow_exception(p);
+        } catch (const kp::ArgumentError& e) {
+            kp::SetAutomationError(e, std::string(e.what()) + " (" + e.detail() + ")");
         } catch (const kelvane::AutomationError& e) {
-            kp::RaiseAutomationError(e);
+            kp::SetAutomationError(e, e.what());
         }
     });
 

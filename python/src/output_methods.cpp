@@ -20,8 +20,7 @@ void Warn(const std::string& message) {
 
 // The chart's error with a longer message; number and description stay.
 [[noreturn]] void RaiseWithMessage(const AutomationError& e, const std::string& message) {
-    const py::object cls = py::module_::import("kelvane").attr("AutomationError");
-    PyErr_SetObject(cls.ptr(), cls(e.number(), e.description(), message).ptr());
+    SetAutomationError(e, message);
     throw py::error_already_set();
 }
 
@@ -31,7 +30,7 @@ void WarnNoCanvas(const std::string& call, const std::optional<CanvasEnd>& missi
 
 }  // namespace
 
-py::object MakeChart(PyChart& self, const std::string& fileName) {
+py::object MakeChart(ChartSelf self, const std::string& fileName) {
     std::optional<CanvasEnd> missing;  // the canvas was gone before the call
     std::optional<FileFailure> file;
     std::optional<AutomationError> error;
@@ -56,7 +55,7 @@ py::object MakeChart(PyChart& self, const std::string& fileName) {
     return py::int_(result);
 }
 
-py::object SaveBinary(PyChart& self, const std::string& imgType) {
+py::object SaveBinary(ChartSelf self, const std::string& imgType) {
     std::optional<CanvasEnd> missing;
     const Variant r = WithChart(self, [&](cChart& c) {
         missing = c.canvasEnd();
