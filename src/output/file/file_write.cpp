@@ -155,6 +155,8 @@ std::string writeFileReplacing(const std::string& path,
                                bool* opened) {
     if (opened) *opened = false;
     if (path.empty()) return "empty file name";
+    // The system would open the name only up to a NUL, a file other than the one named.
+    if (path.find('\0') != std::string::npos) return "the name holds a NUL character";
     WriteTarget target;
     if (const int error = findWriteTarget(path, target)) return std::strerror(error);
     if (target.exists && S_ISDIR(target.info.st_mode)) return "it is a folder";
