@@ -35,12 +35,6 @@ MAX_CANVAS = 400
 # Counts that multiply the work of one call. They are kept small until the component bounds
 # them itself; then a cap can go, and the value is drawn like any other number.
 SMALL_WORK_CAPS = {
-    ("DrawBarChart", "Vstep"): 12,
-    ("DrawBarChart", "DecimalNum"): 8,
-    ("DrawRightAxis", "Vstep"): 12,
-    ("DrawRightAxis", "DecimalNum"): 8,
-    ("DrawCurve", "precisionNum"): 16,
-    ("DrawPolaLine", "DecimalNum"): 8,
     ("cChart", "PercentDigits"): 8,
     ("cChart", "pie slices"): 12,     # AddPieData calls on one chart
 }
