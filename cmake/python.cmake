@@ -27,6 +27,7 @@ if(KELVANE_PYTHON)
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/python)
   target_link_libraries(kelvane_python PRIVATE kelvane)
   target_compile_definitions(kelvane_python PRIVATE KELVANE_VERSION="${PROJECT_VERSION}")
+  target_include_directories(kelvane_python PRIVATE ${CMAKE_SOURCE_DIR}/src)  # the picture types
   configure_file(${CMAKE_SOURCE_DIR}/python/kelvane.pyi ${CMAKE_BINARY_DIR}/python/kelvane.pyi COPYONLY)
 
   set(KELVANE_PYTHON_INSTALL_DIR "lib/python${Python_VERSION_MAJOR}.${Python_VERSION_MINOR}/dist-packages"

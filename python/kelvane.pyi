@@ -19,6 +19,10 @@ class AutomationError(Exception):
     description: str
     def __init__(self, number: int, description: str, message: Optional[str] = None) -> None: ...
 
+class OutputWarning(UserWarning):
+    """An output method made no file or no picture, and says why: the file and the system's
+    reason, what became of the canvas, or the picture types there are."""
+
 class cChart:
     """One chart picture: assign settings, InitChart, draw, then save."""
     def __init__(self) -> None: ...
@@ -99,6 +103,10 @@ class cChart:
         """Releases the canvas (also done when the object goes away)."""
     def ErrorInfo(self) -> str:
         """The error text gathered so far, "number:description" per error."""
+    def Warnings(self) -> str:
+        """What looks wrong in the picture drawn since InitChart, one line per warning ending in a line feed,
+        each naming the setting or call to change; "" when nothing does. The first call also makes
+        the chart's later GIF outputs check their colours, so call it once before drawing to have them."""
     def DrawBarChart(self, VMax: float, Vstep: int, VStartValue: float, DecimalNum: int = 0, bStr: str = "", bTxtVisible: bool = True) -> int:
         """Draws the bar chart's frame: value axis, category ticks, 3D walls, legend box and grid."""
     def DrawRightAxis(self, VMax: float, Vstep: int, VStartValue: float, DecimalNum: int = 0, bStr: str = "", bVisible: bool = True) -> int:
@@ -130,9 +138,12 @@ class cChart:
     def DrawText(self, Value: str, strFont: str = "Arial", Size: int = 14, Bond: bool = False, Color: int = 0, Angle: int = 0, x: float = 0, y: float = 0, StartPointMode: int = 1) -> int:
         """Draws text at (x, y)."""
     def makeChart(self, FileName: str) -> int:
-        """Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format."""
+        """Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format. A file that
+        cannot be written warns (OutputWarning) or, for GIF and JPEG, raises AutomationError 75; both name
+        the file and the system's reason."""
     def SaveBinary(self, imgType: str) -> Optional[bytes]:
-        """The picture as bytes in the format imgType ("bmp", "jpg", "gif", "png"); None when there is none."""
+        """The picture as bytes in the format imgType ("bmp", "jpg", "gif", "png"); None when there is none,
+        with an OutputWarning saying why (an unknown type, or no canvas)."""
     def ExportToDC(self, DC: int) -> int:
         """Copies the picture onto a device context; Python has none, so only 0 is accepted."""
 

@@ -14,7 +14,7 @@ packages=(
   clang libclang-rt-dev
   python3
   # The Python module and its tests, for Debian's python3.
-  python3-dev pybind11-dev python3-pybind11 python3-pytest
+  python3-dev pybind11-dev python3-pybind11 python3-pytest python3-hypothesis
   # Independent decoders for the tests (Pillow reads our PNG outputs).
   python3-pil
   # man(1) and groff, to check that the manual page renders and installs for man.

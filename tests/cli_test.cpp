@@ -44,18 +44,19 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // Runs the command in the test's folder with the given arguments (no shell quoting needed).
-    CliResult RunKelvane(std::initializer_list<std::string> args) const {
+    // Runs the command in the test's folder with the given arguments (no shell quoting needed),
+    // `input` on its standard input.
+    CliResult RunKelvane(std::initializer_list<std::string> args, const std::string& input = "") const {
+        Write("stdin.txt", input);
         std::string command = "cd '" + m_folder.string() + "' && '" KELVANE_CLI_PATH "'";
         for (const std::string& arg : args) command += " '" + arg + "'";
-        command += " >stdout.txt 2>stderr.txt </dev/null";
+        command += " >stdout.txt 2>stderr.txt <stdin.txt";
         int raw = std::system(command.c_str());
         CliResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         r.out = Read(m_folder / "stdout.txt");
         r.err = Read(m_folder / "stderr.txt");
-        fs::remove(m_folder / "stdout.txt");
-        fs::remove(m_folder / "stderr.txt");
+        for (const char* name : {"stdin.txt", "stdout.txt", "stderr.txt"}) fs::remove(m_folder / name);
         return r;
     }
 
@@ -70,6 +71,22 @@ TEST_F(Cli, HelpPrintsUsageOnStandardOutput) {
     EXPECT_NE(r.out.find("-j, --jobs N"), std::string::npos);
     EXPECT_NE(r.out.find("Exit status:\n  0  every script ran to its end"), std::string::npos) << r.out;
     EXPECT_EQ(r.err, "");
+}
+
+TEST_F(Cli, ADashReadsAScriptFromStandardInputNamedStdinInMessages) {
+    Write("file.kvs", "print \"from the file\"\n");
+    CliResult r = RunKelvane({"file.kvs", "-"}, "print \"from stdin\"\nWidth = \"wide\"\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "from the file\nfrom stdin\n");
+    EXPECT_EQ(r.err, "<stdin>:2: Width: error 13: Type mismatch\n");
+
+    CliResult twice = RunKelvane({"-", "-"}, "print 1\n");
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.out, "");
+    EXPECT_NE(twice.err.find("kelvane: standard input (-) can be read only once\n"), std::string::npos) << twice.err;
+
+    EXPECT_NE(RunKelvane({"--help"}).out.find("A SCRIPT of - is read from standard input and named <stdin> in messages."),
+              std::string::npos);
 }
 
 TEST_F(Cli, VersionPrintsTheProgramNameAndVersion) {
@@ -156,7 +173,26 @@ TEST_F(Cli, PieScriptsTakeTheOptionalArgumentsAndReportAPieWithoutSlices) {
     CliResult r = RunKelvane({"pie.kvs", "empty.kvs"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(fs::exists(m_folder / "pie.bmp"));
-    EXPECT_EQ(r.err, "empty.kvs:5: makeChart: error 9: Subscript out of range\n");
+    // The 60 x 40 canvas has no room for the legend of two slices (LegendWidth is still 0).
+    EXPECT_EQ(r.err, "pie.kvs:7: warning: the legend extends past the right and bottom edges of the canvas; set "
+                     "LegendWidth to at least 57 (it is 0); make it shorter (LegendItemHeight, LegendTitleHeight, "
+                     "LegendFontSize) or the canvas taller (Height)\n"
+                     "empty.kvs:5: makeChart: error 9: Subscript out of range\n");
+}
+
+TEST_F(Cli, WarningsFollowTheOutputOnStandardErrorUnlessSilenced) {
+    Write("t.kvs", "InitChart\nprint \"drawn\"\nmakeChart \"t.bmp\"\n");
+    CliResult warned = RunKelvane({"-o", "warned", "t.kvs"});
+    EXPECT_EQ(warned.status, 0) << "warnings do not fail a script";
+    EXPECT_EQ(warned.out, "drawn\n");
+    EXPECT_EQ(warned.err, "t.kvs:3: warning: Width and Height were not set: the canvas is the 21 x 21 template; "
+                          "set Width and Height before InitChart\n");
+    CliResult silenced = RunKelvane({"--no-warnings", "-o", "silenced", "t.kvs"});
+    EXPECT_EQ(silenced.status, 0);
+    EXPECT_EQ(silenced.out, "drawn\n");
+    EXPECT_EQ(silenced.err, "");
+    EXPECT_EQ(Read(m_folder / "warned/t.bmp"), Read(m_folder / "silenced/t.bmp"));
+    EXPECT_NE(RunKelvane({"--help"}).out.find("--no-warnings"), std::string::npos);
 }
 
 TEST_F(Cli, ResumeNextReportsTheFailureAndTheScriptGoesOn) {
@@ -183,7 +219,8 @@ TEST_F(Cli, FailuresTheChartOnlyRecordsGiveStatusOneUnlessResumedPast) {
                         "jpg, jpeg, gif or png\n");
     CliResult resumed = RunKelvane({"resumed.kvs"});
     EXPECT_EQ(resumed.status, 0);
-    EXPECT_EQ(resumed.err, "resumed.kvs:2: makeChart: Unexpected error Saving BMP file\n"
+    EXPECT_EQ(resumed.err, "resumed.kvs:2: makeChart: Unexpected error Saving BMP file"
+                           " (InitChart was never called; call InitChart first)\n"
                            "resumed.kvs:3: makeChart: nothing written to 'c.tiff': the name does not end in bmp, "
                            "jpg, jpeg, gif or png\n");
 }
@@ -246,7 +283,10 @@ TEST_F(Cli, ScriptsRunSideBySideGiveTheFilesAndOutputOfEachScriptRunAlone) {
         CliResult r = RunKelvane({"-j", jobs, "-o", folder, "picture.kvs", "plain.kvs", "failing.kvs", "last.kvs"});
         EXPECT_EQ(r.status, 1) << jobs;
         EXPECT_EQ(r.out, "picture\nplain\nbefore\nlast\n") << jobs;
-        EXPECT_EQ(r.err, "[1/4] picture.kvs\n[2/4] plain.kvs\n[3/4] failing.kvs\n"
+        // plain.kvs warns once, at its first output, in its own place among the scripts' output.
+        EXPECT_EQ(r.err, "[1/4] picture.kvs\n[2/4] plain.kvs\n"
+                         "plain.kvs:12: warning: the legend extends past the right edge of the canvas; set "
+                         "LegendWidth to at least 52 (it is 0)\n[3/4] failing.kvs\n"
                          "failing.kvs:2: SaveBinary: error 13: Type mismatch\n[4/4] last.kvs\n") << jobs;
         const std::map<std::string, std::string> files = FolderFiles(m_folder / folder);
         EXPECT_EQ(files.size(), 3u) << jobs;

@@ -71,7 +71,7 @@ TEST(PngFilters, EveryFilterAndStrategyDecodesToThePixels) {
     const Case cases[] = {{"1 bit, odd width", 37, 9, 2, 1, 3}, {"2 bits", 41, 7, 4, 2, 3},
                           {"4 bits", 33, 8, 16, 4, 3},          {"8 bits", 29, 10, 200, 8, 3},
                           {"24 bits", 61, 23, 5000, 8, 2},      {"one row", 900, 1, 5000, 8, 2},
-                          {"one column", 1, 900, 5000, 8, 2}};
+                          {"one column", 1, 900, 5000, 8, 2},   {"24 bits, rows in several bands", 2000, 150, 5000, 8, 2}};
     for (const Case& c : cases) {
         const Pixels pixels = chartLike(c.width, c.height, c.colours, uint32_t(c.width));
         for (RowFilter filter : {RowFilter::None, RowFilter::Sub, RowFilter::Up, RowFilter::Paeth})

@@ -15,7 +15,7 @@ namespace kelvane::test {
 struct ResourceUse {
     bool completed = false;  // the work returned (an exception counts as returning)
     double seconds = 0;      // wall time of the child, start to exit
-    double cpuSeconds = 0;   // the time the child ran (user and system), not counting waits for a core
+    double cpuSeconds = 0;   // processor time the child used (user and system)
     double peakMiB = 0;      // the child's peak resident size
 };
 
@@ -37,9 +37,9 @@ inline ResourceUse measureInChild(const std::function<void()>& work) {
     rusage usage{};
     if (::wait4(child, &status, 0, &usage) != child) return use;
     use.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    use.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     use.peakMiB = double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    use.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     use.completed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return use;
 }

@@ -168,12 +168,13 @@ TEST(ScriptFailures, MessagesTheChartRecordsInErrorInfoAreReportedAndEndTheScrip
         const char* script;
         const char* err;
     } cases[] = {
-        {"makeChart \"x.bmp\"\n", "s.kvs:1: makeChart: Unexpected error Saving BMP file\n"},
+        {"makeChart \"x.bmp\"\n",
+         "s.kvs:1: makeChart: Unexpected error Saving BMP file (InitChart was never called; call InitChart first)\n"},
         {"Width = -1\nInitChart\n", "s.kvs:2: InitChart: Canvas could not be created\n"},
         {"InitChart\nDrawBarChart 100, 0, 0\n", "s.kvs:2: DrawBarChart: 11:Division by zero\n"},
         // A call inside a statement that fails afterwards: the chart's message comes first.
         {"save SaveBinary(\"gif\"), \"x.gif\"\n",
-         "s.kvs:1: SaveBinary: Unexpected error Createing Gif DIB\n"
+         "s.kvs:1: SaveBinary: Unexpected error Createing Gif DIB (InitChart was never called; call InitChart first)\n"
          "s.kvs:1: save: nothing written to 'x.gif': SaveBinary(\"gif\") made no picture\n"},
     };
     for (const auto& c : cases) {
@@ -197,7 +198,8 @@ TEST(ScriptFailures, ResumeNextReportsEveryRecordedMessageOnceAndGoesOn) {
     const std::string loadFailed = "装载图片失败,请检查图片路径或者是否是合法图片!";
     EXPECT_EQ(r.err, "s.kvs:2: DrawImage: " + loadFailed + "\n" +
                      "s.kvs:3: DrawImage: " + loadFailed + "\n"
-                     "s.kvs:4: makeChart: Unexpected error Saving BMP file\n")
+                     "s.kvs:4: makeChart: Unexpected error Saving BMP file"
+                     " (InitChart was never called; call InitChart first)\n")
         << "the second DrawImage left the same text but replaced it";
     EXPECT_EQ(r.out, loadFailed + "Unexpected error Saving BMP file\r\n\nwent on\n");
 }
@@ -258,7 +260,8 @@ TEST_F(ScriptFiles, SaveReplacesAnExistingFile) {
 TEST_F(ScriptFiles, SaveRefusesAnythingButAByteArrayOrText) {
     Outcome empty = RunText("save SaveBinary(\"bmp\"), \"x.bmp\"\n", m_folder);
     EXPECT_EQ(empty.err, "s.kvs:1: save: nothing written to '" + (m_folder / "x.bmp").string() +
-                             "': SaveBinary(\"bmp\") made no picture\n");
+                             "': SaveBinary(\"bmp\") made no picture"
+                             " (InitChart was never called; call InitChart first)\n");
     Outcome number = RunText("save 5, \"x.bmp\"\n", m_folder);
     EXPECT_EQ(number.err, "s.kvs:1: save: error 13: Type mismatch\n");
     EXPECT_TRUE(FileNames().empty());

@@ -80,6 +80,32 @@ TEST(TextTail, DrawsWhatTextOutDrawsForTheWholeText) {
         EXPECT_EQ(drawn(c.font, c.bkMode, c.tail, calls, true), drawn(c.font, c.bkMode, c.tail, calls, false)) << c.name;
 }
 
+TEST(TextTail, MeasuresWhatTheWholeTextMeasures) {
+    const struct {
+        const char* name;
+        Font font;
+        std::string tail;
+    } cases[] = {
+        {"long tail", {14, 0, 400}, std::string(32767, '0') + "%"},
+        {"bold", {17, 0, 700}, " units" + std::string(3000, 'W') + "i\xE4\xB8\xAD|"},
+        {"large glyphs", {400, 0, 400}, std::string(9000, 'W')},
+        {"no tail", {14, 0, 400}, ""},
+    };
+    FillCanvas c(10, 10);
+    for (const auto& k : cases) {
+        Selected font(c.dc(), makeFont(k.font));
+        TextTail measured(k.tail);
+        for (const std::string head : {"", "12.5", "-99999.000017"}) {
+            const std::string whole = head + k.tail;
+            SIZE expected{-1, -1};
+            GetTextExtentPointU8(c.dc(), whole.data(), int(whole.size()), &expected);
+            const SIZE got = measured.extent(c.dc(), head);
+            EXPECT_EQ(got.cx, expected.cx) << k.name << ", " << head;
+            EXPECT_EQ(got.cy, expected.cy) << k.name << ", " << head;
+        }
+    }
+}
+
 TEST(TextTail, AnotherFontMeasuresTheTailAgain) {
     FillCanvas a(80, 40), b(80, 40);
     const std::string tail = std::string(500, 'm') + "end";

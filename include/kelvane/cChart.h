@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "kelvane/gdi.h"
+#include "kelvane/output_notes.h"
 #include "kelvane/runtime.h"
 #include "kelvane/variant.h"
 
@@ -160,6 +162,21 @@ public:
     // and that many zeros.
     static std::string BuildNumberFormat(int16_t decimals);
 
+    // Warnings: an addition beyond the automation interface. The warnings about the picture as
+    // drawn and output since the last InitChart, one line each ending in "\n"; empty when there
+    // are none. Each line says what looks wrong and which setting or call to change: Width or
+    // Height left 0 (the 21 x 21 template canvas), AddBarData calls that drew nothing for want
+    // of a DrawBarMode, bars 1 pixel wide for BarSpaceRate 0, a legend or title past the canvas,
+    // value-axis or category labels past the canvas or over each other, pie labels over each
+    // other, and GIF outputs whose 216-colour cube changed colours of 1 % of the picture or more
+    // visibly (by more than 40 in RGB distance).
+    // Cost: a chart notes a few facts while drawing (counters, where texts went); measuring and
+    // comparing them happens here, when asked. The GIF check needs the picture, which a GIF
+    // output deletes, so it runs inside the GIF output, and only once warnings were asked for:
+    // the first call of Warnings() on a chart arms it for every later output of that chart
+    // (a host that wants it calls Warnings() before drawing). No output byte depends on it.
+    std::string Warnings();
+
     // For C++ hosts and tests; not part of the automation interface.
     const ChartSettings& settings() const;
     const PlotFrame& plotFrame() const;
@@ -168,6 +185,10 @@ public:
     int16_t pieItemCount() const;
     // The canvas device context, or null when the chart has none.
     gdi::HDC canvasDC() const;
+    // Why an output made nothing (kelvane/output_notes.h). The file the last makeChart could not
+    // write, if any; and how the chart came to be without a canvas, empty while it has one.
+    std::optional<FileFailure> lastFileFailure() const;
+    std::optional<CanvasEnd> canvasEnd() const;
 
 private:
     void finishDrawing();

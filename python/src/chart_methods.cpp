@@ -14,20 +14,24 @@ using T = TextArg;
 using V = VariantArg;
 
 void BindLifecycle(py::class_<PyChart>& cls) {
-    cls.def("CopyRight", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.CopyRight(); }); },
+    cls.def("CopyRight", [](ChartSelf self) { return WithChart(self, [](cChart& c) { return c.CopyRight(); }); },
             "A fixed text naming the component and its version.");
-    cls.def("InitChart", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.InitChart(); }); },
+    cls.def("InitChart", [](ChartSelf self) { return WithChart(self, [](cChart& c) { return c.InitChart(); }); },
             "Gives the chart its canvas of Width x Height in BackgroundColor, inside its border.");
-    cls.def("Destroy", [](PyChart& self) { WithChart(self, [](cChart& c) { c.Destroy(); }); },
+    cls.def("Destroy", [](ChartSelf self) { WithChart(self, [](cChart& c) { c.Destroy(); }); },
             "Releases the canvas (also done when the object goes away).");
-    cls.def("ErrorInfo", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.ErrorInfo(); }); },
+    cls.def("ErrorInfo", [](ChartSelf self) { return WithChart(self, [](cChart& c) { return c.ErrorInfo(); }); },
             "The error text gathered so far, \"number:description\" per error.");
+    cls.def("Warnings", [](ChartSelf self) { return WithChart(self, [](cChart& c) { return c.Warnings(); }); },
+            "What looks wrong in the picture drawn since InitChart, one line per warning ending in a line feed,\n"
+            "each naming the setting or call to change; \"\" when nothing does. The first call also makes\n"
+            "the chart's later GIF outputs check their colours, so call it once before drawing to have them.");
 }
 
 void BindBars(py::class_<PyChart>& cls) {
     cls.def(
         "DrawBarChart",
-        [](PyChart& self, S VMax, I Vstep, S VStartValue, I DecimalNum, T bStr, B bTxtVisible) {
+        [](ChartSelf self, S VMax, I Vstep, S VStartValue, I DecimalNum, T bStr, B bTxtVisible) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawBarChart(VMax.value, Vstep.value, VStartValue.value, DecimalNum.value, bStr.value,
                                       bTxtVisible.value);
@@ -38,7 +42,7 @@ void BindBars(py::class_<PyChart>& cls) {
         py::arg("bTxtVisible") = true);
     cls.def(
         "DrawRightAxis",
-        [](PyChart& self, S VMax, I Vstep, S VStartValue, I DecimalNum, T bStr, B bVisible) {
+        [](ChartSelf self, S VMax, I Vstep, S VStartValue, I DecimalNum, T bStr, B bVisible) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawRightAxis(VMax.value, Vstep.value, VStartValue.value, DecimalNum.value, bStr.value,
                                        bVisible.value);
@@ -48,7 +52,7 @@ void BindBars(py::class_<PyChart>& cls) {
         py::arg("VStartValue"), py::arg("DecimalNum") = 0, py::arg("bStr") = "", py::arg("bVisible") = true);
     cls.def(
         "AddBarData",
-        [](PyChart& self, T Name, S Value, I bIndex, I sIndex, T sAddParam) {
+        [](ChartSelf self, T Name, S Value, I bIndex, I sIndex, T sAddParam) {
             const Variant r = WithChart(self, [&](cChart& c) {
                 return c.AddBarData(Name.value, Value.value, bIndex.value, sIndex.value, sAddParam.value);
             });
@@ -58,7 +62,7 @@ void BindBars(py::class_<PyChart>& cls) {
         py::arg("Name"), py::arg("Value"), py::arg("bIndex"), py::arg("sIndex"), py::arg("sAddParam") = "");
     cls.def(
         "MakeMap",
-        [](PyChart& self, T MapName, T sLink, T sParam, T sTarget) {
+        [](ChartSelf self, T MapName, T sLink, T sParam, T sTarget) {
             return WithChart(self, [&](cChart& c) {
                 return c.MakeMap(MapName.value, sLink.value, sParam.value, sTarget.value);
             });
@@ -67,7 +71,7 @@ void BindBars(py::class_<PyChart>& cls) {
         py::arg("sLink") = "", py::arg("sParam") = "", py::arg("sTarget") = "_blank");
     cls.def(
         "DrawPolaLine",
-        [](PyChart& self, V arrValue, I DecimalNum, I LineMode, T LineWidth, L LineColor, V ValueOffsetX,
+        [](ChartSelf self, V arrValue, I DecimalNum, I LineMode, T LineWidth, L LineColor, V ValueOffsetX,
            V ValueOffsetY, B ValueVisible, B ValueBackVisible, V ValueBorderOffsetX, V ValueBorderOffsetY) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawPolaLine(arrValue.value, DecimalNum.value, LineMode.value, LineWidth.value,
@@ -84,7 +88,7 @@ void BindBars(py::class_<PyChart>& cls) {
 void BindPies(py::class_<PyChart>& cls) {
     cls.def(
         "AddPieData",
-        [](PyChart& self, T Name, S Value, I FillStyle, B ItemHidden, B ItemOut, L FillColor1, L FillColor2,
+        [](ChartSelf self, T Name, S Value, I FillStyle, B ItemHidden, B ItemOut, L FillColor1, L FillColor2,
            T FillImage) {
             const Variant r = WithChart(self, [&](cChart& c) {
                 return c.AddPieData(Name.value, Value.value, FillStyle.value, ItemHidden.value, ItemOut.value,
@@ -95,14 +99,14 @@ void BindPies(py::class_<PyChart>& cls) {
         "Adds one slice to the pie (stored; drawn by the output methods).", py::arg("Name"), py::arg("Value"),
         py::arg("FillStyle"), py::arg("ItemHidden") = false, py::arg("ItemOut") = false, py::arg("FillColor1") = 0,
         py::arg("FillColor2") = 0, py::arg("FillImage") = "");
-    cls.def("DrawPieChart", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.DrawPieChart(); }); },
+    cls.def("DrawPieChart", [](ChartSelf self) { return WithChart(self, [](cChart& c) { return c.DrawPieChart(); }); },
             "Places the pie; it is drawn with its labels and legend by every output method.");
 }
 
 void BindShapes(py::class_<PyChart>& cls) {
     cls.def(
         "DrawLine",
-        [](PyChart& self, I LineMode, T LineWidth, L LineColor, S x1, S y1, S x2, S y2, I StartPointMode) {
+        [](ChartSelf self, I LineMode, T LineWidth, L LineColor, S x1, S y1, S x2, S y2, I StartPointMode) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawLine(LineMode.value, LineWidth.value, LineColor.value, x1.value, y1.value, x2.value,
                                   y2.value, StartPointMode.value);
@@ -113,7 +117,7 @@ void BindShapes(py::class_<PyChart>& cls) {
         py::arg("StartPointMode") = 1);
     cls.def(
         "DrawRect",
-        [](PyChart& self, I OutLineMode, I OutLineWidth, L OutLineColor, L nFillColor, S x1, S y1, S x2, S y2,
+        [](ChartSelf self, I OutLineMode, I OutLineWidth, L OutLineColor, L nFillColor, S x1, S y1, S x2, S y2,
            I StartPointMode) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawRect(OutLineMode.value, OutLineWidth.value, OutLineColor.value, nFillColor.value,
@@ -125,7 +129,7 @@ void BindShapes(py::class_<PyChart>& cls) {
         py::arg("StartPointMode") = 1);
     cls.def(
         "DrawCircle",
-        [](PyChart& self, I nRadius, I nOutLineMode, L nOutLineWidth, L nOutLineColor, S nCenterX, S nCenterY,
+        [](ChartSelf self, I nRadius, I nOutLineMode, L nOutLineWidth, L nOutLineColor, S nCenterX, S nCenterY,
            I StartPointMode, L nFillColor) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawCircle(nRadius.value, nOutLineMode.value, nOutLineWidth.value, nOutLineColor.value,
@@ -137,7 +141,7 @@ void BindShapes(py::class_<PyChart>& cls) {
         py::arg("StartPointMode") = 1, py::arg("nFillColor") = 0);
     cls.def(
         "DrawCurve",
-        [](PyChart& self, V arrPoint, T CurveWidth, L CurveColor, S tension, L precisionNum, I StartPointMode) {
+        [](ChartSelf self, V arrPoint, T CurveWidth, L CurveColor, S tension, L precisionNum, I StartPointMode) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawCurve(arrPoint.value, CurveWidth.value, CurveColor.value, tension.value,
                                    precisionNum.value, StartPointMode.value);
@@ -148,7 +152,7 @@ void BindShapes(py::class_<PyChart>& cls) {
         py::arg("StartPointMode") = 2);
     cls.def(
         "DrawImage",
-        [](PyChart& self, T StrPath, S x, S y, L TransColor, I Opacity) {
+        [](ChartSelf self, T StrPath, S x, S y, L TransColor, I Opacity) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawImage(StrPath.value, x.value, y.value, TransColor.value, Opacity.value);
             });
@@ -160,7 +164,7 @@ void BindShapes(py::class_<PyChart>& cls) {
 void BindText(py::class_<PyChart>& cls) {
     cls.def(
         "DrawChartTiTle",
-        [](PyChart& self, T Value, T strFont, I Size, B Bond, L Color, I Angle, S offsetX, S offsetY) {
+        [](ChartSelf self, T Value, T strFont, I Size, B Bond, L Color, I Angle, S offsetX, S offsetY) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawChartTiTle(Value.value, strFont.value, Size.value, Bond.value, Color.value,
                                         Angle.value, offsetX.value, offsetY.value);
@@ -171,7 +175,7 @@ void BindText(py::class_<PyChart>& cls) {
         py::arg("offsetX") = 0, py::arg("offsetY") = 0);
     cls.def(
         "DrawAreaText",
-        [](PyChart& self, V arrValue, I stepNum, T strFont, I Size, B Bond, L Color, I Angle, S offsetX,
+        [](ChartSelf self, V arrValue, I stepNum, T strFont, I Size, B Bond, L Color, I Angle, S offsetX,
            S offsetY) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawAreaText(arrValue.value, stepNum.value, strFont.value, Size.value, Bond.value,
@@ -183,7 +187,7 @@ void BindText(py::class_<PyChart>& cls) {
         py::arg("Color") = 0, py::arg("Angle") = 0, py::arg("offsetX") = 0, py::arg("offsetY") = 0);
     cls.def(
         "DrawText",
-        [](PyChart& self, T Value, T strFont, I Size, B Bond, L Color, I Angle, S x, S y, I StartPointMode) {
+        [](ChartSelf self, T Value, T strFont, I Size, B Bond, L Color, I Angle, S x, S y, I StartPointMode) {
             return WithChart(self, [&](cChart& c) {
                 return c.DrawText(Value.value, strFont.value, Size.value, Bond.value, Color.value, Angle.value,
                                   x.value, y.value, StartPointMode.value);
@@ -197,21 +201,20 @@ void BindText(py::class_<PyChart>& cls) {
 void BindOutput(py::class_<PyChart>& cls) {
     cls.def(
         "makeChart",
-        [](PyChart& self, T FileName) {
-            return WithChart(self, [&](cChart& c) { return c.makeChart(FileName.value); });
-        },
-        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format.", py::arg("FileName"));
+        [](ChartSelf self, T FileName) { return MakeChart(self, FileName.value); },
+        "Writes the picture to a file; its extension (.bmp, .jpg, .gif, .png) picks the format. A file that\n"
+        "cannot be written warns (OutputWarning) or, for GIF and JPEG, raises AutomationError 75; both name\n"
+        "the file and the system's reason.",
+        py::arg("FileName"));
     cls.def(
         "SaveBinary",
-        [](PyChart& self, T imgType) {
-            const Variant r = WithChart(self, [&](cChart& c) { return c.SaveBinary(imgType.value); });
-            return FromVariant(r);
-        },
-        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none.",
+        [](ChartSelf self, T imgType) { return SaveBinary(self, imgType.value); },
+        "The picture as bytes in the format imgType (\"bmp\", \"jpg\", \"gif\", \"png\"); None when there is none,\n"
+        "with an OutputWarning saying why (an unknown type, or no canvas).",
         py::arg("imgType"));
     cls.def(
         "ExportToDC",
-        [](PyChart& self, L DC) {
+        [](ChartSelf self, L DC) {
             // A Python program holds no device context of this process: only 0 (none) is accepted.
             if (DC.value != 0) Raise(kErrInvalidCall);
             return WithChart(self, [](cChart& c) { return c.ExportToDC(nullptr); });

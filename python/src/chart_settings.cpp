@@ -36,18 +36,18 @@ void BindSettings(py::class_<PyChart>& cls) {
 #define KV_SETTING(name, stored, assigned, initial)                                                           \
     cls.def_property(                                                                                         \
         #name,                                                                                                \
-        [](PyChart& self) {                                                                                   \
+        [](ChartSelf self) {                                                                                  \
             const stored value = WithChart(self, [](cChart& c) { return c.settings().name; });               \
             return SettingValue<IsBooleanType(#assigned)>(value);                                            \
         },                                                                                                    \
-        [](PyChart& self, SettingArg<assigned, IsBooleanType(#assigned)> v) {                                \
+        [](ChartSelf self, SettingArg<assigned, IsBooleanType(#assigned)> v) {                               \
             WithChart(self, [&](cChart& c) { c.name(static_cast<assigned>(std::move(v.value))); });          \
         });
 #include "kelvane/chart_settings.def"
 #undef KV_SETTING
 
     cls.def_property_readonly(
-        "BarWidth", [](PyChart& self) { return WithChart(self, [](cChart& c) { return c.BarWidth(); }); },
+        "BarWidth", [](ChartSelf self) { return WithChart(self, [](cChart& c) { return c.BarWidth(); }); },
         "The slot width of the last DrawBarChart; 0 before it.");
 }
 

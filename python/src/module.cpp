@@ -20,13 +20,12 @@ class AutomationError(Exception):
 
     def __reduce__(self):
         return (type(self), (self.number, self.description, str(self)))
-)";
 
-void RaiseAutomationError(const AutomationError& e) {
-    const py::object cls = py::module_::import("kelvane").attr("AutomationError");
-    const py::object error = cls(e.number(), e.description(), e.what());
-    PyErr_SetObject(cls.ptr(), error.ptr());
-}
+
+class OutputWarning(UserWarning):
+    """An output method made no file or no picture, and says why: the file and the system's
+    reason, what became of the canvas, or the picture types there are."""
+)";
 
 }  // namespace
 }  // namespace kelvane::python
@@ -41,11 +40,14 @@ PYBIND11_MODULE(kelvane, m) {
 
     py::exec(kp::kErrorClass, m.attr("__dict__"));
     m.attr("AutomationError").attr("__module__") = "kelvane";
+    m.attr("OutputWarning").attr("__module__") = "kelvane";
     py::register_exception_translator([](std::exception_ptr p) {
         try {
             if (p) std::rethrow_exception(p);
+        } catch (const kp::ArgumentError& e) {
+            kp::SetAutomationError(e, std::string(e.what()) + " (" + e.detail() + ")");
         } catch (const kelvane::AutomationError& e) {
-            kp::RaiseAutomationError(e);
+            kp::SetAutomationError(e, e.what());
         }
     });
 

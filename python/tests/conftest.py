@@ -59,14 +59,19 @@ def free_drawing():
     ]
 
 
-def draw(steps, img_type=None):
-    """Draws the steps on a new chart and returns SaveBinary(img_type), or the chart."""
-    chart = kelvane.cChart()
+def apply_steps(chart, steps):
+    """Calls the methods and assigns the settings of the steps, in order."""
     for name, value in steps:
         if isinstance(value, tuple):
             getattr(chart, name)(*value)
         else:
             setattr(chart, name, value)
+    return chart
+
+
+def draw(steps, img_type=None):
+    """Draws the steps on a new chart and returns SaveBinary(img_type), or the chart."""
+    chart = apply_steps(kelvane.cChart(), steps)
     return chart.SaveBinary(img_type) if img_type else chart
 
 

@@ -25,7 +25,8 @@ def test_bytes_equal_the_commands(chart, img_type, cli_bytes):
 
 
 def test_no_canvas_gives_none():
-    assert kelvane.cChart().SaveBinary("bmp") is None
+    with pytest.warns(kelvane.OutputWarning):
+        assert kelvane.cChart().SaveBinary("bmp") is None
 
 
 @pytest.mark.parametrize("img_type", sorted(SIGNATURES))

@@ -10,15 +10,12 @@
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
-#include "raster/text_tail.h"
 
 namespace kelvane {
 
 using namespace gdi;
 
 namespace {
-
-int32_t byteLength(const std::string& text) { return CodePageByteCount(text.data(), int(text.size())); }
 
 // The walls recede by the depth along the 3D angle.
 struct Recess {
@@ -102,6 +99,7 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         f.barWidth = CSng(Divide(double(s.BarSpaceRate * f.slotWidth), s.SerialItems));
         f.slotGap = CSng((double(f.slotWidth) - double(f.barWidth) * s.SerialItems) / 2);
     }
+    m->facts.frameSpaceRate = s.BarSpaceRate;
     const int32_t plotHeight = AxisPlotHeight(s);
     const float stepHeight = CSng(Divide(plotHeight, Vstep));
     const float axisHeight = CSng(double(Vstep) * stepHeight + s.AxisYoutValue);
@@ -128,16 +126,19 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
             m->labelFont.lfCharSet = 1;
             Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
             Selection selectFont(dc, font.get());
-            TextTail unit(bStr);
-            const int64_t unitBytes = byteLength(bStr);
+            AxisLabels labels(pattern, bStr);
+            const uint32_t group = m->facts.newGroup();
             for (int32_t i = 0; i <= Vstep; ++i) {
                 const double y = double(f.plotBottom) - double(i) * stepHeight;
                 MoveToEx(dc, f.plotLeft, Pixel(y), nullptr);
                 LineTo(dc, SubLng(f.plotLeft, s.LeftRulerHeight), Pixel(y));
                 const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
-                const std::string number = AxisLabel(v, pattern);
-                const int32_t n = CLng(double(byteLength(number) + unitBytes));
-                unit.draw(dc, SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5), Pixel(y - 7), number);
+                const AxisLabels::Label label = labels(v);
+                const int32_t n = CLng(double(label.bytes()));
+                const int32_t x = SubLng(SubLng(f.plotLeft, MulLng(7, n)), 5);
+                label.tail.draw(dc, x, Pixel(y - 7), label.head);
+                m->facts.noteText(dc, TextRole::LeftAxis, group, m->labelFont, x, Pixel(y - 7), label.head,
+                                  label.tailText);
             }
         }
 
@@ -168,6 +169,9 @@ void cChart::drawBarChart(float VMax, int16_t Vstep, float VStartValue, int16_t 
         Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
         Selection selectFont(dc, font.get());
         TextOutU8(dc, AddLng(left, 5), top, s.LegendTitle.data(), int(s.LegendTitle.size()));
+        const RECT box{left, top - 5, AddLng(left, s.LegendWidth), top + 5 + items + s.LegendTitleHeight};
+        if (dc) m->facts.barLegend = NotedLegend{box, left, s.LegendWidth};
+        m->facts.noteText(dc, TextRole::BarLegend, m->facts.newGroup(), m->labelFont, left + 5, top, s.LegendTitle);
     }
 
     // 13. The dotted grid, over the axes and walls.

@@ -48,7 +48,12 @@ Variant cChart::AddBarData(const std::string& Name, float Value, int16_t bIndex,
     const PlotFrame& f = m->frame;
     const HDC dc = canvas();
     const iDrawBarMode mode = s.DrawBarMode;
-    if (mode < kvSingleColor || mode > kvDot) return Variant();  // no bar, marker, label or entry
+    if (mode < kvSingleColor || mode > kvDot) {
+        // No bar, marker, label or entry.
+        if (m->facts.idleBarCalls++ == 0) m->facts.idleBarMode = mode;
+        return Variant();
+    }
+    if (dc && mode != kvline && mode != kvDot && m->facts.frameSpaceRate == 0) ++m->facts.thinBars;
 
     BarItem item{mode, bIndex, sIndex, 0, (Value - f.axisStartValue) * f.valueScale, 0, Name,
                  SingleToText(Value) + s.MValuebStr};

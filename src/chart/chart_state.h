@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/canvas.h"
+#include "chart/chart_facts.h"
 #include "chart/chart_pictures.h"
 #include "kelvane/cChart.h"
 
@@ -44,6 +45,28 @@ struct ChartState {
     // which keeps the count (a later AddPieData then makes count + 1 entries, the old ones empty).
     std::optional<std::vector<PieItem>> pieList;
     int16_t pieItemCount = 0;
+    // How the canvas last ended (read only while there is none), and the file the last makeChart
+    // could not write (its reason empty when there was none).
+    CanvasEnd canvasEnd;
+    FileFailure fileFailure;
+    // What the warnings are made from (Warnings()).
+    ChartFacts facts;
+};
+
+// Notes, when it goes out of scope, that `call` ended the canvas if the chart had one when the
+// watch began and has none now, also when the call fails midway.
+class CanvasEndWatch {
+public:
+    CanvasEndWatch(ChartState& state, CanvasEnd::How how, std::string call);
+    ~CanvasEndWatch();
+    CanvasEndWatch(const CanvasEndWatch&) = delete;
+    CanvasEndWatch& operator=(const CanvasEndWatch&) = delete;
+
+private:
+    ChartState& m_state;
+    bool m_had;
+    CanvasEnd::How m_how;
+    std::string m_call;
 };
 
 }  // namespace kelvane

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "chart/chart_state.h"
-#include "draw/wave_curve.h"
+#include "draw/wave_walk.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
 
@@ -39,13 +39,19 @@ int32_t cChart::DrawCurve(const Variant& arrPoint, const std::string& CurveWidth
     std::vector<CurvePoint> raw;
     raw.reserve(items.size());
     for (const Variant& item : items) raw.push_back(parsePoint(item));
-    const std::vector<POINT> path = WavePath(raw, m->frame, tension, precision, StartPointMode);
+    const WaveGeometry geometry(raw, m->frame, tension, precision, StartPointMode);
+    const WaveWalk walk(geometry);
+    // Every point of the path is known to fit in pixels before anything is drawn.
+    walk.check();
 
     Owned<HPEN> pen(CreatePen(PS_SOLID, width, COLORREF(CurveColor)));
     Selection selectPen(dc, pen.get());
     moveToPlotOrigin();
-    MoveToEx(dc, path[0].x, path[0].y, nullptr);
-    for (size_t i = 1; i < path.size(); ++i) LineTo(dc, path[i].x, path[i].y);
+    const POINT start = geometry.corner(0);
+    MoveToEx(dc, start.x, start.y, nullptr);
+    LineRun run(dc);
+    walk.draw(run);
+    run.finish();
     return 1;
 }
 

@@ -1,10 +1,7 @@
 // InitChart, Destroy and ErrorInfo: the canvas lifecycle and the error text.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "chart/canvas_trace.h"
 #include "chart/chart_state.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
@@ -12,23 +9,6 @@
 namespace kelvane {
 
 using namespace gdi;
-
-namespace {
-
-// KELVANE_GDI_TRACE=FOLDER records each canvas's drawing calls as a script in FOLDER (a debugging
-// aid: the script can be drawn again by the reference renderer and the pictures compared).
-const char* traceFolder() {
-    const char* folder = std::getenv("KELVANE_GDI_TRACE");
-    return folder && *folder ? folder : nullptr;
-}
-
-void startTrace(HDC dc, const char* folder) {
-    char name[96];
-    std::snprintf(name, sizeof name, "/chart-%ld-%p.txt", long(::getpid()), static_cast<void*>(dc));
-    StartTrace(dc, (std::string(folder) + name).c_str());
-}
-
-}  // namespace
 
 int32_t cChart::InitChart() {
     ChartSettings& s = m->settings;
@@ -44,15 +24,19 @@ int32_t cChart::InitChart() {
     // A 1 x 1 rectangle draws nothing, and a trace starts from the canvas as it is: both get the
     // white canvas in full.
     // (A side of 0 takes the template's size and a negative one makes no canvas: white for both.)
-    const char* folder = traceFolder();
+    const char* folder = TraceFolder();
     const bool paintedOver = !folder && s.Width >= 2 && s.Height >= 2;
     if (!m->canvas.create(s.Width, s.Height, paintedOver)) {
+        m->canvasEnd = CanvasEnd{CanvasEnd::How::NotCreated, "InitChart"};
+        m->facts.startPicture(false, 0, 0, false, false);
         m->errorText += "Canvas could not be created";
         m->errorText += "\r\n";
         return 0;
     }
+    m->facts.startPicture(true, s.Width == 0 ? kTemplateSide : s.Width, s.Height == 0 ? kTemplateSide : s.Height,
+                          s.Width == 0, s.Height == 0);
     const HDC dc = m->canvas.dc();
-    if (folder) startTrace(dc, folder);
+    if (folder) StartCanvasTrace(dc, folder);
     SetBkMode(dc, TRANSPARENT);
     SetStretchBltMode(dc, HALFTONE);
 
@@ -70,6 +54,7 @@ int32_t cChart::InitChart() {
 }
 
 void cChart::Destroy() {
+    if (m->canvas.exists()) m->canvasEnd = CanvasEnd{CanvasEnd::How::Released, "Destroy"};
     m->canvas.release();
     m->pieList.reset();  // the count stays
     m->fillPicture.reset();

@@ -49,6 +49,8 @@ void DrawLegendEntry(ChartState& chart, DrawingScope& scope, const BarItem& item
     chart.labelFont.lfWeight = 400;
     const ChartFont font(dc, chart.labelFont);
     TextOutU8(dc, AddLng(right, 5), AddLng(top, 2), item.name.data(), int(item.name.size()));
+    chart.facts.noteText(dc, TextRole::BarLegend, chart.facts.newGroup(), chart.labelFont, AddLng(right, 5), AddLng(top, 2),
+                         item.name);
 }
 
 }  // namespace kelvane

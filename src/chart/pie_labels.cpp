@@ -48,7 +48,7 @@ int32_t clampLong(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, 
 class PieLabels {
 public:
     PieLabels(HDC dc, ChartState& chart, const PieLayout& pie)
-        : m_dc(dc), m_s(chart.settings), m_items(*chart.pieList), m_pie(pie), m_measure(dc) {
+        : m_dc(dc), m_s(chart.settings), m_facts(chart.facts), m_items(*chart.pieList), m_pie(pie), m_measure(dc) {
         // Long texts (thousands of decimals) are made of the decimals the shares need and a tail
         // of the other zeros and "%", the same for every label: measured once, and drawn only
         // where its glyphs can show. A share beyond a single's range fails before its text is made.
@@ -82,8 +82,10 @@ public:
             }
         }
         const std::vector<bool> unseen = unseenLabels();
-        for (size_t k = 0; k < m_labels.size(); ++k)
-            if (!unseen[k]) paint(m_labels[k]);
+        for (size_t k = 0; k < m_labels.size(); ++k) {
+            if (unseen[k]) note(m_labels[k]);  // the warnings look at every label's box
+            else paint(m_labels[k]);
+        }
         if (!m_labels.empty() && unseen.back()) {
             // The current position stays where the last label's frame would have left it.
             const Label& last = m_labels.back();
@@ -195,6 +197,12 @@ private:
         return unseen;
     }
 
+    void note(const Label& label) {
+        m_facts.notePieLabel(m_dc, m_items[label.item].Name,
+                             WidenedBox(label.left, label.top, label.right, label.bottom, m_s.MValueBorderOffsetX,
+                                        m_s.MValueBorderOffsetY));
+    }
+
     void paint(const Label& label) {
         const PieItem& item = m_items[label.item];
         const int32_t bx = m_s.MValueBorderOffsetX, by = m_s.MValueBorderOffsetY;
@@ -203,12 +211,14 @@ private:
         PaintLabelBox(m_dc, label.left, label.top, label.right, label.bottom, bx, by, item.FillColor1,
                       m_s.MValueBackColor, m_s.MValueBackOpacity);
         FrameLabelBox(m_dc, label.left, label.top, label.right, label.bottom, bx, by);
+        note(label);
         if (label.withTail) m_tail->draw(m_dc, label.left, label.top, label.head);
         else TextOutU8(m_dc, label.left, label.top, label.head.data(), int(label.head.size()));
     }
 
     HDC m_dc;
     const ChartSettings& m_s;
+    ChartFacts& m_facts;
     const std::vector<PieItem>& m_items;
     const PieLayout& m_pie;
     int32_t m_headDecimals = 0;

@@ -82,6 +82,8 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
         chart.labelFont.lfWeight = s.LegendTitleBond != kFalse ? 700 : 400;
         const ChartFont title(dc, chart.labelFont);
         TextOutU8(dc, x0, y0, s.LegendTitle.data(), int(s.LegendTitle.size()));
+        if (dc) chart.facts.pieLegend = NotedLegend{{x0 - 5, y0 - 5, boxRight, boxBottom}, x0 - 10, s.LegendWidth};
+        chart.facts.noteText(dc, TextRole::PieLegend, chart.facts.newGroup(), chart.labelFont, x0, y0, s.LegendTitle);
     }
     // The icons keep the pen the canvas had before the legend. Thousands of items mostly lie
     // above or below the canvas: an item whose icon (with its outline) and name cell both miss
@@ -108,9 +110,13 @@ void DrawPieLegend(HDC dc, ChartState& chart) {
         // The label font keeps the item font's height and weight, as drawing the name leaves it.
         chart.labelFont.lfHeight = s.LegendFontSize;
         chart.labelFont.lfWeight = 400;
-        if (!shows) continue;
-        const ChartFont name(dc, chart.labelFont);
-        TextOutU8(dc, textLeft, iconTop, item.Name.data(), int(item.Name.size()));
+        if (shows) {
+            const ChartFont name(dc, chart.labelFont);
+            TextOutU8(dc, textLeft, iconTop, item.Name.data(), int(item.Name.size()));
+        }
+        // Noted whether drawn or not: the warnings look at where every name goes.
+        chart.facts.noteText(dc, TextRole::PieLegend, chart.facts.newGroup(), chart.labelFont, textLeft, iconTop,
+                             item.Name);
     }
 }
 

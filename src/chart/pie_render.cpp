@@ -141,6 +141,7 @@ void DrawSlices(HDC dc, const ChartState& chart, const PieLayout& pie) {
 }  // namespace
 
 void RenderPie(ChartState& chart) {
+    chart.facts.startPie();
     const PieLayout pie = LayOutPie(chart);
     const HDC dc = chart.canvas.dc();
     if (chart.pieList->size() >= kDeferredSlices) {

@@ -1,6 +1,7 @@
 // DrawPolaLine: the cumulative line of a Pareto chart. It starts at the value-axis origin; point i
 // stands on the right boundary of bar position i at the height of the running total, marked by a
 // dot and labelled with the running total as a percentage of the grand total.
+#include <algorithm>
 #include <vector>
 
 #include "chart/chart_state.h"
@@ -8,6 +9,7 @@
 #include "draw/label_box.h"
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
+#include "raster/text_tail.h"
 
 namespace kelvane {
 
@@ -34,12 +36,18 @@ int32_t cChart::DrawPolaLine(const Variant& arrValue, int16_t DecimalNum, int16_
 
     const double bottom = f.plotBottom;
     MoveToEx(dc, f.plotLeft, Pixel(bottom), nullptr);
-    const std::string pattern = BuildNumberFormat(DecimalNum);
+    // A single's exact value has at most 149 decimals (it is a whole multiple of 2^-149), so
+    // beyond that many every decimal of a label is 0 and no rounding reaches back: each label is
+    // its value to at most 149 decimals, then the same zeros and "%". That tail is decoded and
+    // measured once, whatever the number of decimals, and only its part on the canvas is drawn.
+    constexpr int16_t kSingleDecimals = 149;
+    const std::string pattern = BuildNumberFormat(std::min(DecimalNum, kSingleDecimals));
+    TextTail tail(std::string(size_t(std::max(DecimalNum - kSingleDecimals, 0)), '0') + "%");
     float running = 0, height = 0;
     for (size_t i = 0; i < values.size(); ++i) {
         running = CSng(double(running) + values[i]);
         const float percent = CSng(Divide(double(running * 100.0f), double(total)));
-        const std::string label = FormatPattern(percent, pattern) + "%";
+        const std::string label = FormatPattern(percent, pattern);
         const float h = CSng((values[i] - f.axisStartValue) * double(f.valueScale));
         height = i == 0 ? h : height + h;
         const float x = CSng(f.plotLeft + double(i + 1) * f.slotWidth);
@@ -61,8 +69,7 @@ int32_t cChart::DrawPolaLine(const Variant& arrValue, int16_t DecimalNum, int16_
         m->labelFont.lfEscapement = 0;
         m->labelFont.lfWeight = 400;
         scope.select(CreateFontIndirectA(&m->labelFont));
-        SIZE size{0, 0};
-        GetTextExtentPointU8(dc, label.data(), int(label.size()), &size);
+        const SIZE size = tail.extent(dc, label);
         const int32_t lx = Pixel(offsetX + (double(x) - double(size.cx) / 2));
         const int32_t ly = Pixel(offsetY + (y - s.MValueOffset - size.cy));
         const int32_t rx = AddLng(lx, size.cx), by = AddLng(ly, size.cy);
@@ -72,7 +79,7 @@ int32_t cChart::DrawPolaLine(const Variant& arrValue, int16_t DecimalNum, int16_
             scope.select(CreatePen(PS_SOLID, 1, 0));
             FrameLabelBox(dc, lx, ly, rx, by, bx, byo);
         }
-        TextOutU8(dc, lx, ly, label.data(), int(label.size()));
+        tail.draw(dc, lx, ly, label);
         MoveToEx(dc, Pixel(x), Pixel(y), nullptr);
     }
     return 0;

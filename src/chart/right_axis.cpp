@@ -5,7 +5,6 @@
 #include "draw/plot_coords.h"
 #include "kelvane/cChart.h"
 #include "raster/gdi_handles.h"
-#include "raster/text_tail.h"
 
 namespace kelvane {
 
@@ -33,14 +32,18 @@ int32_t cChart::DrawRightAxis(float VMax, int16_t Vstep, float VStartValue, int1
     m->labelFont.lfHeight = 14;
     Owned<HFONT> font(CreateFontIndirectA(&m->labelFont));
     Selection selectFont(dc, font.get());
-    TextTail unit(bStr);
+    AxisLabels labels(pattern, bStr);
+    const uint32_t group = m->facts.newGroup();
     for (int32_t i = 0; i <= Vstep; ++i) {
         const double y = double(f.plotBottom) - i * stepHeight;
         MoveToEx(dc, x, Pixel(y), nullptr);
         LineTo(dc, Pixel(double(f.axisRight) + s.RightRulerHeight), Pixel(y));
         const float v = CSng(double(VStartValue) + double(i) * valuePerStep);
         // Left-aligned six pixels right of the axis, whatever the tick length.
-        unit.draw(dc, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7), AxisLabel(v, pattern));
+        const AxisLabels::Label label = labels(v);
+        label.tail.draw(dc, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7), label.head);
+        m->facts.noteText(dc, TextRole::RightAxis, group, m->labelFont, Pixel(double(f.axisRight) + 5 + 1), Pixel(y - 7),
+                          label.head, label.tailText);
     }
     return 0;
 }

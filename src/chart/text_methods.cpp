@@ -27,8 +27,11 @@ int32_t cChart::DrawChartTiTle(const std::string& Value, const std::string& strF
     // Centred on the assumption that a byte is half the font height wide.
     const double x0 = (double(m->settings.Width) - n * Size / 2) / 2;
     SetTextColor(dc, COLORREF(Color));
-    ChartFont font(dc, ChartLogFont(strFont, Size, Bond, Angle));
-    drawString(dc, Pixel(x0 + offsetX), Pixel(double(m->settings.BorderOffset) + offsetY), Value);
+    const LOGFONTA logFont = ChartLogFont(strFont, Size, Bond, Angle);
+    ChartFont font(dc, logFont);
+    const int32_t x = Pixel(x0 + offsetX), y = Pixel(double(m->settings.BorderOffset) + offsetY);
+    drawString(dc, x, y, Value);
+    m->facts.noteText(dc, TextRole::Title, m->facts.newGroup(), logFont, x, y, Value);
     return 1;
 }
 
@@ -37,7 +40,9 @@ int32_t cChart::DrawAreaText(const Variant& arrValue, int16_t stepNum, const std
     const HDC dc = canvas();
     SetTextColor(dc, COLORREF(Color));
     SetBkMode(dc, TRANSPARENT);
-    ChartFont font(dc, ChartLogFont(strFont, Size, Bond, Angle));
+    const LOGFONTA logFont = ChartLogFont(strFont, Size, Bond, Angle);
+    ChartFont font(dc, logFont);
+    const uint32_t group = m->facts.newGroup();
     const Variant::Array& items = arrValue.array();  // error 13 when it holds no array
     const int16_t step = AddInt(stepNum, 1);
     // A step of 0 would label the first element for ever.
@@ -58,6 +63,7 @@ int32_t cChart::DrawAreaText(const Variant& arrValue, int16_t stepNum, const std
         const double x = onBoundaries ? double(f.plotLeft) + slotOffset + offsetX
                                       : double(f.plotLeft) + c + slotOffset + offsetX;
         drawString(dc, Pixel(x), Pixel(y), text);
+        m->facts.noteText(dc, TextRole::Categories, group, logFont, Pixel(x), Pixel(y), text);
         i = AddInt(i, step);
     }
     return 1;

@@ -1,8 +1,10 @@
 // The output methods: finish the drawing, choose the format, hand the canvas to its writer.
 #include "chart/chart_state.h"
+#include "chart/chart_warnings.h"
 #include "chart/pie_chart.h"
 #include "kelvane/cChart.h"
 #include "output/bmp/bmp.h"
+#include "output/gif/gif_colour_check.h"
 #include "output/gif/gif_output.h"
 #include "output/jpeg/jpeg_output.h"
 #include "output/picture_format.h"
@@ -51,13 +53,20 @@ void cChart::finishDrawing() {
 }
 
 int32_t cChart::makeChart(const std::string& FileName) {
+    const PictureFormat format = PictureFormatOfFileName(FileName);
+    CanvasEndWatch watch(*m, format == PictureFormat::Jpeg ? CanvasEnd::How::Released : CanvasEnd::How::HandedOver,
+                         CallText("makeChart", FileName));
+    // The writers put the system's reason here when the file cannot be written, also when that
+    // raises an error; it stays empty otherwise.
+    m->fileFailure = FileFailure{"makeChart", FileName, ""};
+    std::string* const why = &m->fileFailure.reason;
     finishDrawing();
     cDIB dib;
-    switch (PictureFormatOfFileName(FileName)) {
+    switch (format) {
     case PictureFormat::Bmp:
         if (!m->canvas.exists() ||
             !dib.SaveBMP(m->canvas.dc(), m->canvas.bitmap(), m->settings.Width, m->settings.Height,
-                         FileName))
+                         FileName, why))
             reportFailure(m->errorText, kBmpSaveFailed);
         break;
     case PictureFormat::Jpeg:
@@ -65,16 +74,20 @@ int32_t cChart::makeChart(const std::string& FileName) {
         // give an all-black picture that looks like a chart.
         if (m->canvas.exists())
             WriteJpegFile(m->canvas.dc(), outputSide(m->settings.Width),
-                          outputSide(m->settings.Height), m->settings.Quality, FileName);
+                          outputSide(m->settings.Height), m->settings.Quality, FileName, why);
         else
             reportFailure(m->errorText, kJpegWithoutCanvas);
         Destroy();
         break;
-    case PictureFormat::Gif:
-        WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText);
+    case PictureFormat::Gif: {
+        // Once warnings were asked for, the GIF also tells which colours its cube changes.
+        CubeShiftReport colours;
+        WriteGifFile(m->canvas, m->pictureFlag, FileName, m->errorText, why, m->facts.armed ? &colours : nullptr);
+        NoteGifColours(m->facts, colours);
         break;
+    }
     case PictureFormat::Png:
-        WritePngFile(m->canvas, FileName, m->errorText);  // the canvas stays, as for BMP
+        WritePngFile(m->canvas, FileName, m->errorText, why);  // the canvas stays, as for BMP
         break;
     case PictureFormat::None:
         break;
@@ -84,8 +97,9 @@ int32_t cChart::makeChart(const std::string& FileName) {
 }
 
 Variant cChart::SaveBinary(const std::string& imgType) {
-    finishDrawing();
     const PictureFormat format = PictureFormatOfType(imgType);
+    CanvasEndWatch watch(*m, CanvasEnd::How::HandedOver, CallText("SaveBinary", imgType));
+    finishDrawing();
     if (format == PictureFormat::Bmp) {
         if (!m->canvas.exists()) return Variant();
         HDC dc = nullptr;
@@ -101,7 +115,12 @@ Variant cChart::SaveBinary(const std::string& imgType) {
         return JpegByteArray(m->canvas.dc(), outputSide(m->settings.Width),
                              outputSide(m->settings.Height), m->settings.Quality);
     }
-    if (format == PictureFormat::Gif) return GifByteArray(m->canvas, m->pictureFlag, m->errorText);
+    if (format == PictureFormat::Gif) {
+        CubeShiftReport colours;
+        Variant gif = GifByteArray(m->canvas, m->pictureFlag, m->errorText, m->facts.armed ? &colours : nullptr);
+        NoteGifColours(m->facts, colours);
+        return gif;
+    }
     if (format == PictureFormat::Png) return PngByteArray(m->canvas, m->errorText);
     return Variant();
 }

@@ -62,7 +62,9 @@ struct CloseFile {
 
 std::optional<std::vector<uint8_t>> LoadFileBytes(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    // A name holding a NUL names no file: the system would read the name only up to it.
+    if (path.empty() || path.find('\0') != std::string::npos || !std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
     const uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return std::nullopt;
     // An array of 0 to -1 cannot be dimensioned.

@@ -38,9 +38,9 @@ public:
     // A screen-compatible copy of the pixels as a picture object.
     StdPicture Image() const;
     // Writes the pixels of hlDC as a 24-bit BMP file of hd's size; false when the file could not
-    // be written (an existing file then stays as it was).
+    // be written (an existing file then stays as it was), with the system's reason in *why.
     bool SaveBMP(gdi::HDC hlDC, gdi::HBITMAP hd, int32_t NewWidth, int32_t NewHeight,
-                 const std::string& FileName);
+                 const std::string& FileName, std::string* why = nullptr);
 
     gdi::HDC hDIBDC() const { return m_section.dc(); }
     gdi::HBITMAP hDib() const { return m_section.bitmap(); }

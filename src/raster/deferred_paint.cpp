@@ -19,7 +19,7 @@ namespace {
 constexpr size_t kMostRunBytes = size_t{16} << 20;
 // Outlines and flattened curves are dropped beyond these and made again when needed.
 constexpr size_t kMostOutlineBytes = size_t{16} << 20;
-constexpr size_t kMostCurveBytes = size_t{8} << 20;
+constexpr size_t kMostCurveBytes = size_t{16} << 20;
 constexpr size_t kMostBezierBytes = size_t{4} << 20;
 
 uint64_t mix(uint64_t h, uint64_t v) {

@@ -14,4 +14,8 @@ void strokePolyline(HDC dc, const POINT* points, int count, bool closed);
 // Pens wider than one pixel: segment bodies, joins and caps, dashed or solid.
 void strokeWidePolyline(Surface& s, const PenObject& pen, const POINT* points, int count, bool closed);
 
+// How far from its outline a wide pen's stroke can paint (miter joins reach five widths): parts
+// of the outline further than this beyond an edge of the surface are not painted at all.
+int64_t wideStrokeReach(int64_t width);
+
 }  // namespace kelvane::gdi

@@ -244,25 +244,39 @@ BOOL TextTail::draw(HDC dc, int x, int y, std::string_view head) {
         return TextOutU8(dc, x, y, whole.data(), int(whole.size()));
     }
     GlyphSet& glyphs = glyphsFor(*face);
-    if (m_measure.face != face) {
-        Measure m;
-        m.face = face;
-        m.pens.reserve(m_text.size());
-        int64_t pen = 0;
-        for (size_t i = 0; i < m_text.size(); ++i) {
-            const Glyph& g = glyphs.glyph(m_text[i]);
-            m.pens.push_back(pen);
-            pen += g.advance;
-            m.extent += g.extentAdvance;
-            m.inkRight = i == 0 ? g.left + g.width : std::max<int64_t>(m.inkRight, g.left + g.width);
-            m.forward = m.forward && g.advance >= 0;
-        }
-        m_measure = std::move(m);
-    }
+    const Measure& measure = measured(face);
     std::u32string& chars = scratch();
     decodeUtf8(head.data(), head.size(), chars);
-    drawLevel(dc, *s, *face, glyphs, x, y, chars, &m_text, &m_measure);
+    drawLevel(dc, *s, *face, glyphs, x, y, chars, &m_text, &measure);
     return 1;
+}
+
+SIZE TextTail::extent(HDC dc, std::string_view head) {
+    if (!validText(dc, head.data(), int(head.size()))) return SIZE{0, 0};
+    std::u32string& chars = scratch();
+    decodeUtf8(head.data(), head.size(), chars);
+    if (chars.empty() && m_text.empty()) return SIZE{0, 0};
+    const std::shared_ptr<FontFace> face = faceOf(dc->font);
+    return SIZE{clampLong(extentOf(glyphsFor(*face), chars) + measured(face).extent), face->metrics.tmHeight};
+}
+
+const TextTail::Measure& TextTail::measured(const std::shared_ptr<FontFace>& face) {
+    if (m_measure.face == face) return m_measure;
+    GlyphSet& glyphs = glyphsFor(*face);
+    Measure m;
+    m.face = face;
+    m.pens.reserve(m_text.size());
+    int64_t pen = 0;
+    for (size_t i = 0; i < m_text.size(); ++i) {
+        const Glyph& g = glyphs.glyph(m_text[i]);
+        m.pens.push_back(pen);
+        pen += g.advance;
+        m.extent += g.extentAdvance;
+        m.inkRight = i == 0 ? g.left + g.width : std::max<int64_t>(m.inkRight, g.left + g.width);
+        m.forward = m.forward && g.advance >= 0;
+    }
+    m_measure = std::move(m);
+    return m_measure;
 }
 
 int GetTextFaceA(HDC dc, int size, char* name) {

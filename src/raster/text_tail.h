@@ -24,6 +24,8 @@ public:
 
     // Pixel for pixel what TextOutU8 draws for head followed by the tail.
     BOOL draw(HDC dc, int x, int y, std::string_view head);
+    // What GetTextExtentPointU8 gives for head followed by the tail.
+    SIZE extent(HDC dc, std::string_view head);
 
     // The tail's glyphs in one face (level text).
     struct Measure {
@@ -35,6 +37,8 @@ public:
     };
 
 private:
+    const Measure& measured(const std::shared_ptr<FontFace>& face);
+
     std::string m_utf8;
     std::u32string m_text;
     Measure m_measure;

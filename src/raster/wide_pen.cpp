@@ -27,9 +27,6 @@ struct Piece {
     bool startKnown = false, endKnown = false;
 };
 
-// How far from its outline a stroke can paint: miter joins reach five widths.
-int64_t reach(int64_t width) { return 6 * width + 8; }
-
 // More dash entries than this in one segment's visible stretch (absurdly wide pens over short
 // patterns) are drawn as one dash.
 constexpr double kMostEntriesPerSegment = 1 << 22;
@@ -52,7 +49,7 @@ public:
         int dashes = 0, gaps = 0;
         for (int i = 0; i < m_pattern.count; ++i) (i % 2 ? gaps : dashes) += m_pattern.entries[size_t(i)] > 0;
         m_singleDot = dashes == 0 && gaps == 1;
-        m_reach = double(reach(m_width));
+        m_reach = double(wideStrokeReach(m_width));
     }
 
     void run(const std::vector<P64>& points, bool closed);
@@ -353,6 +350,8 @@ void WideStroker::paintZeroDash(int i, P64 at) {
 
 }  // namespace
 
+int64_t wideStrokeReach(int64_t width) { return 6 * width + 8; }
+
 void strokeWidePolyline(Surface& s, const PenObject& pen, const POINT* points, int count, bool closed) {
     std::vector<P64> outline;
     outline.reserve(size_t(count) + 1);
@@ -367,7 +366,7 @@ void strokeWidePolyline(Surface& s, const PenObject& pen, const POINT* points, i
     }
     int64_t top = outline[0].y, bottom = outline[0].y;
     for (const P64& p : outline) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
-    const int64_t r = reach(std::max(pen.width, 1));
+    const int64_t r = wideStrokeReach(std::max(pen.width, 1));
     WideStroker(s, pen, top - r, bottom + r + 1).run(outline, closed && outline.size() > 2);
 }
 

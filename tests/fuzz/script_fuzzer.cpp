@@ -41,6 +41,10 @@ constexpr std::string_view kNumbers[] = {
 // Sizes, widths, counts and digits: every sign and the edges just past a small range.
 constexpr std::string_view kModest[] = {"0", "1", "2", "3", "5", "8", "12", "20", "40", "-1", "-2", "-5", "0.5", "-0.5"};
 constexpr std::string_view kCanvasSides[] = {"0", "1", "21", "120", "300", "-1", "-2147483648", "2147483647", "1000"};
+// Counts of steps, decimals and curve samples over their whole range: every call must stay bounded
+// by its canvas whatever they say, so a slow input is a finding (the fuzzer's -timeout).
+constexpr std::string_view kWorkCounts[] = {"0", "1", "5", "148", "149", "150", "1000", "32766", "32767", "-1",
+                                            "-32768"};
 
 constexpr std::string_view kTexts[] = {
     "", "Arial", "Liberation Serif", "no such face", "#,##0.00", "0.00%", "%", "bmp", "jpg", "gif", "png",
@@ -51,14 +55,20 @@ constexpr std::string_view kPictures[] = {
     "basic.gif", "interlaced.gif", "offset.gif", "blocks.jpg", "blocks_progressive.jpg", "pal4.bmp",
     "pal8.bmp", "rgb24.bmp", "rle8.bmp", "rgb32_v5_bitfields.bmp", "missing.bmp", "."};
 
+// Names whose numbers count steps, decimals or samples.
+bool IsWorkCount(std::string_view name) {
+    for (std::string_view n : {"Vstep", "DecimalNum", "precisionNum", "PercentDigits"})
+        if (SameName(n, name)) return true;
+    return false;
+}
+
 // Names whose numbers size or count what is drawn.
 bool IsSizeLike(std::string_view name) {
     static constexpr std::string_view kNames[] = {
         "SerialBars", "SerialItems", "LineWidth", "LineDotFlagSize", "LineDotFlagOutlineWidth", "MValueSize",
         "BorderWidth", "LegendBorderWidth", "LegendFontSize", "LegendTitleHeight", "LegendItemHeight",
         "LegendIconWidth", "LegendWidth", "Depth_3D", "PieItemOutOffset3D", "BorderOffset", "OutLineWidth",
-        "nOutLineWidth", "CurveWidth", "Size", "nRadius", "precisionNum", "stepNum", "Vstep", "DecimalNum",
-        "PercentDigits", "LeftRulerHeight", "RightRulerHeight", "BottomBRulerHeight", "BottomSRulerHeight",
+        "nOutLineWidth", "CurveWidth", "Size", "nRadius", "stepNum", "LeftRulerHeight", "RightRulerHeight", "BottomBRulerHeight", "BottomSRulerHeight",
         "MarginTop", "MarginLeft", "MarginBottom", "MarginRight", "MValueOffset", "MValueBorderOffsetX",
         "MValueBorderOffsetY", "ValueBorderOffsetX", "ValueBorderOffsetY", "LegendOffsetX", "LegendOffsetY",
         "AxisXoutValue", "AxisYoutValue"};
@@ -123,6 +133,7 @@ struct Writer {
         if (SameName(name, "Width") || SameName(name, "Height")) return std::string(in.pick(Texts(kCanvasSides)));
         if ((SameName(name, "StrPath") || SameName(name, "FillImage")) && in.byte() % 4 != 0)
             return picture();
+        if (IsWorkCount(name) && in.byte() % 2 == 0) return std::string(in.pick(Texts(kWorkCounts)));
         if (IsSizeLike(name) && in.byte() % 8 != 0) return std::string(in.pick(Texts(kModest)));
         if (IsSizeLike(name)) return Quoted(in.pick(Texts(kModest)));  // numbers as text are read too
         return value();

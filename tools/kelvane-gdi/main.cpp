@@ -4,16 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "replay.h"
+#include "command.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: kelvane-gdi SCRIPT [SCRIPT...]   (\"-\" = stdin)\n";
-        return 1;
-    }
-    std::vector<std::string> paths(argv + 1, argv + argc);
-    kelvane::replay::Options options;
-    options.out = &std::cout;
-    options.err = &std::cerr;
-    return kelvane::replay::runScripts(paths, options);
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return kelvane::replay::runCommand(args, std::cout, std::cerr);
 }

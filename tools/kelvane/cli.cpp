@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -28,14 +29,16 @@ namespace {
 constexpr std::string_view kUsage = R"(Usage: kelvane [options] SCRIPT...
 Draws the charts that chart scripts describe. Each script runs with a fresh chart; scripts run
 side by side, one per thread, each giving the files and output it gives when run alone.
+A SCRIPT of - is read from standard input and named <stdin> in messages.
 
 Options:
-  -o, --output DIR  put files with relative names (makeChart, save) in DIR, created if missing
-  -j, --jobs N      run up to N scripts at once (default: one per processor core; 1 to 1024)
-      --codepage N  the system code page text is measured and converted in (default 936;
-                    1252, 65001 and the other code pages iconv knows)
-      --help        show this text and exit
-      --version     show the version and exit
+  -o, --output DIR   put files with relative names (makeChart, save) in DIR, created if missing
+  -j, --jobs N       run up to N scripts at once (default: one per processor core; 1 to 1024)
+      --codepage N   the system code page text is measured and converted in (default 936;
+                     1252, 65001 and the other code pages iconv knows)
+      --no-warnings  do not show the charts' warnings on standard error
+      --help         show this text and exit
+      --version      show the version and exit
 
 A script has one statement per line:
   Width = 400                         assign a property
@@ -51,6 +54,14 @@ Array(...), enumeration names such as kvSingleColor, and method results.
 A failure is reported on standard error as SCRIPT:LINE: Method: message and ends the script:
 a call that fails, a message the chart records in ErrorInfo (one line each), makeChart or save
 that writes nothing. After On Error Resume Next it is reported and the script goes on.
+An output that made nothing says why in parentheses: the file and the system's reason, or the
+line whose call ended the canvas (SaveBinary "bmp" or "gif", a GIF or JPEG file, Destroy).
+
+After a statement that outputs the picture (makeChart, SaveBinary, ExportToDC) the chart's
+warnings not shown before follow on standard error as SCRIPT:LINE: warning: TEXT, each saying
+what looks wrong in the picture (a canvas left at 21 x 21, a legend or labels past its edge,
+labels over each other, GIF colours changed) and which setting to change. Warnings change
+neither the exit status nor any file.
 
 Standard output and standard error show each script's output in one piece, in the order the
 scripts were given; with more than three scripts a line [N/COUNT] SCRIPT on standard error
@@ -63,9 +74,14 @@ Exit status:
   2  a usage error, or a script file that cannot be read
 )";
 
+// The script name that stands for standard input, and the name messages give it.
+constexpr std::string_view kStdinScript = "-";
+constexpr std::string_view kStdinName = "<stdin>";
+
 struct Options {
     bool help = false;
     bool version = false;
+    bool warnings = true;
     std::optional<std::string> outputFolder;
     std::optional<unsigned> codePage;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
@@ -116,6 +132,8 @@ std::string ParseOptions(std::span<const std::string> args, Options& options) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--no-warnings") {
+            options.warnings = false;
         } else if (arg == "-o" || arg == "--output") {
             if (i + 1 == args.size()) return "option " + arg + " needs a folder";
             options.outputFolder = args[++i];
@@ -138,6 +156,8 @@ std::string ParseOptions(std::span<const std::string> args, Options& options) {
         }
     }
     if (options.outputFolder && options.outputFolder->empty()) return "the output folder name is empty";
+    if (std::count(options.scripts.begin(), options.scripts.end(), kStdinScript) > 1)
+        return "standard input (-) can be read only once";
     return {};
 }
 
@@ -152,10 +172,8 @@ std::string CheckReadable(const std::string& path) {
     return {};
 }
 
-// Reads at most kMaxScriptBytes; an error text when the file cannot be read or is larger.
-std::string ReadScript(const std::string& path, std::string& text) {
-    if (std::string error = CheckReadable(path); !error.empty()) return error;
-    std::ifstream in(path, std::ios::binary);
+// Reads at most kMaxScriptBytes from `in`; an error text when it cannot be read or is larger.
+std::string ReadAll(std::istream& in, std::string& text) {
     text.clear();
     char buffer[1 << 16];
     while (in) {
@@ -170,13 +188,26 @@ std::string ReadScript(const std::string& path, std::string& text) {
     return {};
 }
 
+std::string ReadScript(const std::string& path, std::string& text) {
+    if (std::string error = CheckReadable(path); !error.empty()) return error;
+    std::ifstream in(path, std::ios::binary);
+    return ReadAll(in, text);
+}
+
+// The name messages give a script.
+std::string ScriptName(const std::string& path) {
+    return path == kStdinScript ? std::string(kStdinName) : path;
+}
+
 // Returns the exit status for this one script. A script's output depends on nothing but the
 // script: the thread's picture reduction modes (which a GIF leaves set for the thread's next
 // GIFs) start as a new thread has them, and the component's messages go to err.
-int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, std::ostream& out,
-                  std::ostream& err) {
+int RunScriptFile(const std::string& path, const std::filesystem::path& outputFolder, bool warnings,
+                  std::ostream& out, std::ostream& err, const std::string* stdinText) {
     std::string text;
-    if (std::string error = ReadScript(path, text); !error.empty()) {
+    if (path == kStdinScript && stdinText) {
+        text = *stdinText;
+    } else if (std::string error = ReadScript(path, text); !error.empty()) {
         err << "kelvane: cannot read script '" << path << "': " << error << '\n';
         return kExitUsage;
     }
@@ -187,21 +218,21 @@ int RunScriptFile(const std::string& path, const std::filesystem::path& outputFo
         ~RestoreMessages() { SetMessageHandler(nullptr); }
     } restore;
     cChart chart;
-    RunOptions options{path, outputFolder};
+    RunOptions options{ScriptName(path), outputFolder, warnings};
     return RunScript(text, chart, options, out, err) ? kExitOk : kExitScriptFailed;
 }
 
 // Runs one script, turning anything it throws into a report and a failure status.
-int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, std::ostream& out,
-               std::ostream& err) {
+int RunGuarded(const std::string& script, const std::filesystem::path& outputFolder, bool warnings,
+               std::ostream& out, std::ostream& err, const std::string* stdinText) {
     try {
-        return RunScriptFile(script, outputFolder, out, err);
+        return RunScriptFile(script, outputFolder, warnings, out, err, stdinText);
     } catch (const std::bad_alloc&) {
-        err << script << ": out of memory\n";
+        err << ScriptName(script) << ": out of memory\n";
     } catch (const std::exception& e) {
-        err << script << ": internal error: " << e.what() << '\n';
+        err << ScriptName(script) << ": internal error: " << e.what() << '\n';
     } catch (...) {
-        err << script << ": internal error\n";
+        err << ScriptName(script) << ": internal error\n";
     }
     return kExitScriptFailed;
 }
@@ -234,10 +265,18 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         return kExitUsage;
     }
 
-    // Refuse the whole run up front rather than stop halfway over a misspelt file name.
+    // Refuse the whole run up front rather than stop halfway over a misspelt file name. A script
+    // on standard input is read now, before the workers start.
     bool allReadable = true;
+    std::optional<std::string> stdinText;
     for (const std::string& script : options.scripts) {
-        if (std::string error = CheckReadable(script); !error.empty()) {
+        if (script == kStdinScript) {
+            stdinText.emplace();
+            if (std::string error = ReadAll(std::cin, *stdinText); !error.empty()) {
+                err << "kelvane: cannot read the script on standard input: " << error << '\n';
+                allReadable = false;
+            }
+        } else if (std::string error = CheckReadable(script); !error.empty()) {
             err << "kelvane: cannot read script '" << script << "': " << error << '\n';
             allReadable = false;
         }
@@ -274,12 +313,13 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     const std::vector<std::string>& scripts = options.scripts;
     const size_t count = scripts.size();
     const BatchTask task = [&](size_t i, std::ostream& scriptOut, std::ostream& scriptErr) {
-        return RunGuarded(scripts[i], outputFolder, scriptOut, scriptErr);
+        return RunGuarded(scripts[i], outputFolder, options.warnings, scriptOut, scriptErr,
+                          stdinText ? &*stdinText : nullptr);
     };
     const BatchAnnounce announce = [&](size_t i, std::ostream& shownOut, std::ostream& shownErr) {
         if (count <= 3) return;
         shownOut.flush();
-        shownErr << '[' << (i + 1) << '/' << count << "] " << scripts[i] << '\n';
+        shownErr << '[' << (i + 1) << '/' << count << "] " << ScriptName(scripts[i]) << '\n';
     };
     int status;
     try {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "builtins.h"
+#include "chart_warnings.h"
+#include "failure_notes.h"
 #include "kelvane/runtime.h"
 #include "output_files.h"
 #include "parser.h"
@@ -62,12 +64,13 @@ struct Recorded {
 class Runner {
 public:
     Runner(cChart& chart, const RunOptions& options, std::ostream& out)
-        : m_chart(chart), m_options(options), m_out(out), m_errorText(chart.ErrorInfo()) {}
+        : m_chart(chart), m_options(options), m_out(out), m_errorText(chart.ErrorInfo()), m_noter(chart) {}
 
     // The messages recorded since the last call, in the order they came.
     std::vector<Recorded> takeRecorded() { return std::exchange(m_recorded, {}); }
 
     void execute(const Statement& s) {
+        m_line = s.line;
         switch (s.kind) {
             case Statement::Kind::Assign:
                 Attributed(s.property->name, [&] {
@@ -124,22 +127,41 @@ private:
                 }
                 values.push_back(std::move(v));
             }
-            return watched(method.name, method.zeroReplacesErrorText, [&] { return method.invoke(m_chart, values); });
+            return watched(method.name, method.zeroReplacesErrorText, [&] { return method.invoke(m_chart, values); },
+                           method.output);
         });
     }
 
-    // Runs one call into the chart and records what it added to the error text, also when it fails.
+    // Runs one call into the chart and records what it added to the error text, also when it
+    // fails. The first message of an output call (else the error it raised, or the reason its
+    // result is empty) names the file it could not write, or why there was no canvas.
     template <class Body>
-    Value watched(std::string_view where, bool zeroReplacesErrorText, Body&& body) {
+    Value watched(std::string_view where, bool zeroReplacesErrorText, Body&& body, bool output = false) {
+        const size_t first = m_recorded.size();
+        m_noter.before();
         Value result;
         try {
             result = body();
+        } catch (const AutomationError& e) {
+            record(where, false);
+            const FailureNotes notes = m_noter.after(where, output, m_line);
+            if (!notes.file) throw;
+            throw Failure{std::string(where), WithFileNote(NumberedMessage(e.number(), e.description()), *notes.file)};
         } catch (...) {
             record(where, false);
+            m_noter.after(where, output, m_line);
             throw;
         }
         const Variant& v = result.variant;
         record(where, zeroReplacesErrorText && v.isNumeric() && v.toDouble() == 0);
+        const FailureNotes notes = m_noter.after(where, output, m_line);
+        if (m_recorded.size() > first) {
+            std::string& message = m_recorded[first].message;
+            if (notes.file) message = WithFileNote(message, *notes.file);
+            if (!notes.canvas.empty()) message = WithNote(message, notes.canvas);
+        } else if (!notes.canvas.empty() && !result.whyEmpty.empty()) {
+            result.whyEmpty = WithNote(result.whyEmpty, notes.canvas);
+        }
         return result;
     }
 
@@ -191,6 +213,8 @@ private:
     std::ostream& m_out;
     std::string m_errorText;  // the chart's error text as last seen
     std::vector<Recorded> m_recorded;
+    FailureNoter m_noter;
+    int m_line = 0;  // of the statement running
 };
 
 }  // namespace
@@ -208,6 +232,7 @@ bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, 
     }
 
     Runner runner(chart, options, out);
+    WarningReport warnings(chart, options.warnings);
     bool resumeNext = false;
     bool completed = true;
     ForEachLine(text, [&](std::string_view line, int lineNumber) {
@@ -226,6 +251,7 @@ bool RunScript(std::string_view text, cChart& chart, const RunOptions& options, 
         // What the chart only recorded in its error text fails the statement like an error
         // (after it ran to its end): first those messages, then the failure that ended it.
         std::vector<Recorded> recorded = runner.takeRecorded();
+        warnings.afterStatement(*s, options.scriptName, lineNumber, out, err);
         if (!failure && recorded.empty()) return true;
         out.flush();
         const auto report = [&](std::string_view where, const std::string& message) {

@@ -15,6 +15,7 @@ namespace kelvane::script {
 struct RunOptions {
     std::string scriptName;               // as the messages show it
     std::filesystem::path outputFolder;   // empty: files go where their names say
+    bool warnings = false;                 // print the chart's warnings after each output
 };
 
 // Checks the whole script first and prints its syntax errors on err; only a script without any

@@ -131,8 +131,9 @@ std::vector<MethodEntry> BuildTable() {
              return c.DrawImage(a[0].toText(), a[1].toSingle(), a[2].toSingle(), a[3].toLong(), a[4].toInteger());
          },
          .zeroReplacesErrorText = true},
-        {"makeChart", {OutputFile("FileName")},
-         [](cChart& c, Args a) -> Value {
+        {.name = "makeChart",
+         .params = {OutputFile("FileName")},
+         .invoke = [](cChart& c, Args a) -> Value {
              const std::string name = a[0].toText();
              Value result = c.makeChart(name);
              // The chart passes over a name it has no format for; a script must not.
@@ -141,9 +142,11 @@ std::vector<MethodEntry> BuildTable() {
                                      std::string(kPictureTypeNames));
              }
              return result;
-         }},
-        {"SaveBinary", {Required("imgType")},
-         [](cChart& c, Args a) -> Value {
+         },
+         .output = true},
+        {.name = "SaveBinary",
+         .params = {Required("imgType")},
+         .invoke = [](cChart& c, Args a) -> Value {
              const std::string type = a[0].toText();
              Value result = c.SaveBinary(type);
              if (result.variant.isEmpty()) {
@@ -153,7 +156,8 @@ std::vector<MethodEntry> BuildTable() {
                                        : "SaveBinary(\"" + type + "\") made no picture";
              }
              return result;
-         }},
+         },
+         .output = true},
         {"ExportToDC", {Required("DC")}, [](cChart&, Args) -> Value {
              throw ScriptFailure(
                  "not available in scripts: it draws on a device context of a host program; "

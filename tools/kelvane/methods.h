@@ -37,6 +37,9 @@ struct MethodEntry {
     // A result of 0 means the call put its message in place of the error text (DrawImage), so
     // the whole text is new even when an earlier call of it left the same text.
     bool zeroReplacesErrorText = false;
+    // makeChart and SaveBinary: their failures say which file could not be written and why, or
+    // what became of the canvas.
+    bool output = false;
 };
 
 // A failure of a call that has no automation error number, such as a method that needs

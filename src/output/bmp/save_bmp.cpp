@@ -10,7 +10,7 @@ namespace kelvane {
 
 using namespace gdi;
 
-bool cDIB::SaveBMP(HDC hlDC, HBITMAP hd, int32_t, int32_t, const std::string& FileName) {
+bool cDIB::SaveBMP(HDC hlDC, HBITMAP hd, int32_t, int32_t, const std::string& FileName, std::string* why) {
     BITMAP bm{};
     GetObjectA(hd, sizeof bm, &bm);
     const int32_t imageSize = MulLng(BmpStride24(bm.bmWidth), bm.bmHeight);
@@ -33,7 +33,9 @@ bool cDIB::SaveBMP(HDC hlDC, HBITMAP hd, int32_t, int32_t, const std::string& Fi
     }
     const auto fileHeader = BmpFileHeader(fileSize, kBmpFilePixelOffset);
     const auto infoHeader = SerializeInfoHeader(header);
-    return writeFileReplacing(FileName, {fileHeader, infoHeader, pixels}).empty();
+    std::string reason = writeFileReplacing(FileName, {fileHeader, infoHeader, pixels});
+    if (why) *why = reason;
+    return reason.empty();
 }
 
 }  // namespace kelvane

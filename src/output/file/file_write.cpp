@@ -63,16 +63,6 @@ std::string temporaryName(std::random_device& entropy) {
 // is written; a new name gets the permissions of any new file.
 mode_t creationMode(const WriteTarget& target) { return target.exists ? 0600 : 0666; }
 
-// Gives the new file the owner, group and permissions of the file it replaces; the owner and the
-// group only as far as this process may set them. Permissions come last, as a change of owner
-// may clear some of them.
-int takeOver(int fd, const WriteTarget& target) {
-    if (!target.exists) return 0;
-    const struct stat& old = target.info;
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
-    return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
-}
-
 int fillAndFlush(int fd, const WriteTarget& target, Parts parts) {
     if (int error = takeOver(fd, target)) return error;
     size_t written = 0;
@@ -165,6 +155,8 @@ std::string writeFileReplacing(const std::string& path,
                                bool* opened) {
     if (opened) *opened = false;
     if (path.empty()) return "empty file name";
+    // The system would open the name only up to a NUL, a file other than the one named.
+    if (path.find('\0') != std::string::npos) return "the name holds a NUL character";
     WriteTarget target;
     if (const int error = findWriteTarget(path, target)) return std::strerror(error);
     if (target.exists && S_ISDIR(target.info.st_mode)) return "it is a folder";

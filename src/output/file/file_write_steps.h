@@ -1,6 +1,7 @@
 // The steps of writing a picture file, shared by the ways file_write.cpp tries in turn: the
-// file that a name really stands for, an owned descriptor, writing all the parts, and the
-// in-place write kept for a file whose folder allows no replacement.
+// file that a name really stands for, an owned descriptor, what a new file keeps of the one it
+// replaces, writing all the parts, and the in-place write kept for a file whose folder allows
+// no replacement.
 #pragma once
 
 #include <sys/stat.h>
@@ -46,11 +47,22 @@ struct WriteTarget {
     std::string name;
     bool exists = false;
     struct stat info {};  // of the existing file, not of a link to it
+    FileHandle file;      // the existing file, opened as a path only
 };
 
 // 0 when `target` was found (whether or not a file of that name exists yet), else the errno of
-// the folder or link that could not be followed.
+// the folder or link that could not be followed. Every folder and link on the way is looked up
+// with this process's rights, one at a time. A link that another user left in a sticky folder
+// everyone may write to (such as /tmp) is not followed: EACCES, unless the link belongs to this
+// process's user or to the folder's owner. This is the rule Linux applies itself when
+// fs.protected_symlinks is set, applied here whatever that setting.
 int findWriteTarget(const std::string& path, WriteTarget& target);
+
+// Gives the new file `fd` what it keeps of the existing file of `target` (nothing for a new
+// name): its owner and group as far as this process may set them, its access control list and
+// `user.` extended attributes, and its permissions without the set-user-ID and set-group-ID
+// bits. 0, or the errno of what could not be kept.
+int takeOver(int fd, const WriteTarget& target);
 
 // The sum of the parts' sizes.
 size_t totalSize(Parts parts);

@@ -8,6 +8,7 @@
 #include "picture/image_from.h"
 #include "output/bmp/bmp.h"
 #include "output/palette/dither8bpp.h"
+#include "output/gif/gif_colour_check.h"
 #include "output/gif/gif_objects.h"
 #include "output/gif/gif_writers.h"
 
@@ -26,7 +27,7 @@ const std::string kNoComment;
 
 // The canvas, as a 32-bit picture, reduced to the 8-bit picture and palette of `objects`.
 void prepareGifObjects(Canvas& canvas, VBBool pictureFlag, bool removeUnusedColours,
-                       mGlobal::GifObjects& objects, std::string& errorText) {
+                       mGlobal::GifObjects& objects, std::string& errorText, CubeShiftReport* colourCheck) {
     if (pictureFlag != kFalse) {
         mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
         mDither8bpp::SetDitherMode(mDither8bpp::kDitherOrdered);
@@ -52,6 +53,8 @@ void prepareGifObjects(Canvas& canvas, VBBool pictureFlag, bool removeUnusedColo
         errorText += kLineEnd;
         return;
     }
+    if (colourCheck && mDither8bpp::PaletteMode() == mDither8bpp::kPaletteCube)
+        *colourCheck = FindCubeShifts(objects.source);
     mGlobal::PrepareGifDIB(objects);
     if (removeUnusedColours) mDither8bpp::RemoveUnusedColours(objects.dib8, objects.palette);
 }
@@ -59,12 +62,20 @@ void prepareGifObjects(Canvas& canvas, VBBool pictureFlag, bool removeUnusedColo
 }  // namespace
 
 void WriteGifFile(Canvas& canvas, VBBool pictureFlag, const std::string& fileName,
-                  std::string& errorText) {
+                  std::string& errorText, std::string* why, CubeShiftReport* colourCheck) {
     mGlobal::GifObjects objects;
-    prepareGifObjects(canvas, pictureFlag, false, objects, errorText);
+    prepareGifObjects(canvas, pictureFlag, false, objects, errorText, colourCheck);
     GifWriteError error;
-    if (!mGIFSave::SaveGIF(fileName, objects.dib8, objects.palette, objects.writerTransparentIndex(),
-                           kInterlace, kNoComment, &error)) {
+    bool saved = false;
+    try {
+        saved = mGIFSave::SaveGIF(fileName, objects.dib8, objects.palette, objects.writerTransparentIndex(),
+                                  kInterlace, kNoComment, &error);
+    } catch (const AutomationError&) {
+        if (why) *why = error.fileReason;
+        throw;
+    }
+    if (why) *why = error.fileReason;
+    if (!saved) {
         errorText += std::to_string(error.number);
         errorText += error.description;
         errorText += kSaveFailed;
@@ -73,9 +84,10 @@ void WriteGifFile(Canvas& canvas, VBBool pictureFlag, const std::string& fileNam
     mGlobal::ReleaseGifObjects(objects);
 }
 
-Variant GifByteArray(Canvas& canvas, VBBool pictureFlag, std::string& errorText) {
+Variant GifByteArray(Canvas& canvas, VBBool pictureFlag, std::string& errorText,
+                     CubeShiftReport* colourCheck) {
     mGlobal::GifObjects objects;
-    prepareGifObjects(canvas, pictureFlag, true, objects, errorText);
+    prepareGifObjects(canvas, pictureFlag, true, objects, errorText, colourCheck);
     Variant result = mGIFBinary::SaveGIFBinary(objects.dib8, objects.palette,
                                                objects.writerTransparentIndex(), kInterlace, kNoComment);
     mGlobal::ReleaseGifObjects(objects);

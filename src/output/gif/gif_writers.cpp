@@ -12,8 +12,8 @@ bool SaveGIF(const std::string& FileName, const cDIB& dib, const cPal8bpp& palet
              int16_t transparentIndex, VBBool interlace, const std::string& comment,
              GifWriteError* error) {
     if (!gif::Writable(dib, palette)) return false;
-    auto fail = [&](int32_t number, std::string description) {
-        if (error) *error = GifWriteError{number, std::move(description)};
+    auto fail = [&](int32_t number, std::string description, std::string fileReason = {}) {
+        if (error) *error = GifWriteError{number, std::move(description), std::move(fileReason)};
         return false;
     };
     std::vector<uint8_t> stream;
@@ -23,9 +23,13 @@ bool SaveGIF(const std::string& FileName, const cDIB& dib, const cPal8bpp& palet
         return fail(e.number(), e.description());
     }
     bool opened = false;
-    if (writeFileReplacing(FileName, {stream}, &opened).empty()) return true;
-    if (!opened) Raise(kErrPathFileAccess);
-    return fail(kErrDeviceIo, std::string(ErrorDescription(kErrDeviceIo)));
+    std::string reason = writeFileReplacing(FileName, {stream}, &opened);
+    if (reason.empty()) return true;
+    if (!opened) {
+        if (error) error->fileReason = std::move(reason);
+        Raise(kErrPathFileAccess);
+    }
+    return fail(kErrDeviceIo, std::string(ErrorDescription(kErrDeviceIo)), std::move(reason));
 }
 
 }  // namespace mGIFSave

@@ -18,15 +18,17 @@ void sampleCanvas(cJpeg& encoder, gdi::HDC canvas, int32_t width, int32_t height
 }  // namespace
 
 void WriteJpegFile(gdi::HDC canvas, int32_t width, int32_t height, int32_t quality,
-                   const std::string& fileName) {
+                   const std::string& fileName, std::string* why) {
     cJpeg encoder;
     encoder.Quality(quality);
     sampleCanvas(encoder, canvas, width, height);
     // An existing file is not deleted first: the new one is written beside it and renamed over
     // it once complete, so a failed write keeps the old picture.
     const std::vector<uint8_t> stream = encoder.FileStream();
-    if (!writeFileReplacing(fileName, {stream}).empty())
-        Raise(jpeg::kErrFileAccess, jpeg::kFileAccessDescription);
+    std::string reason = writeFileReplacing(fileName, {stream});
+    if (reason.empty()) return;
+    if (why) *why = std::move(reason);
+    Raise(jpeg::kErrFileAccess, jpeg::kFileAccessDescription);
 }
 
 Variant JpegByteArray(gdi::HDC canvas, int32_t width, int32_t height, int32_t quality) {

@@ -43,11 +43,12 @@ std::vector<uint8_t> CanvasPng(gdi::HBITMAP bitmap, std::string& why) {
     const uint8_t* top = static_cast<const uint8_t*>(bm.bmBits) + (bm.bmHeight - 1) * stride;
     std::vector<uint8_t> stream;
     why = png::EncodePicture({top, -stride, bm.bmWidth, bm.bmHeight}, png::EncodeSettings{}, stream);
-    if (!why.empty()) stream.clear();
+    if (!why.empty()) stream = std::vector<uint8_t>();  // and none of the room it had
     return stream;
 }
 
-void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText) {
+void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText,
+                  std::string* fileWhy) {
     std::string why;
     const std::vector<uint8_t> stream = canvasStream(canvas, why);
     if (stream.empty()) {
@@ -55,7 +56,9 @@ void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string
         return;
     }
     why = writeFileReplacing(fileName, {stream});
-    if (!why.empty()) reportFailure(errorText, kFileFailed, why);
+    if (why.empty()) return;
+    reportFailure(errorText, kFileFailed, why);
+    if (fileWhy) *fileWhy = why;
 }
 
 Variant PngByteArray(const Canvas& canvas, std::string& errorText) {

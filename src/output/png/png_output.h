@@ -17,8 +17,10 @@ class Canvas;
 // the reason in `why`, when it could not be made.
 std::vector<uint8_t> CanvasPng(gdi::HBITMAP bitmap, std::string& why);
 
-// Writes the canvas to fileName whole or not at all; a failure appends a line to errorText.
-void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText);
+// Writes the canvas to fileName whole or not at all; a failure appends a line to errorText, and
+// the system's reason for a file that could not be written goes to *why as well.
+void WritePngFile(const Canvas& canvas, const std::string& fileName, std::string& errorText,
+                  std::string* why = nullptr);
 
 // The canvas as a PNG byte array; empty, with a line appended to errorText, when none was made.
 Variant PngByteArray(const Canvas& canvas, std::string& errorText);
