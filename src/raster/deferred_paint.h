@@ -7,7 +7,9 @@
 // colour and the exact edges the step would fill (even-odd, over exact crossings, as
 // figure_fill.cpp fills) or stroke (one-pixel lines without their end points, as line.cpp draws
 // them). Calls whose pixels depend on more than that (patterned brushes, styled or wide pens, the
-// winding fill mode) paint everything recorded so far and then themselves, in call order.
+// winding fill mode) and Arc paint everything recorded so far and then themselves, in call order.
+// No other call knows of the session: one that paints (text, rectangles, blits) would paint ahead
+// of what is recorded, so a session covers drawing made of the calls above only.
 //
 // When the session ends the steps are painted from the last to the first, each onto the pixels no
 // later step has painted. Every pixel therefore ends up with the colour of the last step in call
