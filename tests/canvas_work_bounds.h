@@ -38,9 +38,11 @@ struct CanvasWork {
 inline void ExpectWithinBounds(const std::vector<CanvasWork>& cases,
                                const std::function<void(cChart&, int32_t, int32_t)>& setup) {
 #ifdef KELVANE_SLOW_BUILD
-    constexpr double looser = 10, leastSeconds = 1;
+    constexpr double looser = 10, slower = 10, leastSeconds = 1;
 #else
-    constexpr double looser = 1, leastSeconds = 0;
+    // The time bounds are what a case may take on an idle machine; ctest runs it beside other
+    // tests, whose use of the shared caches adds processor time, so half as much again is allowed.
+    constexpr double looser = 1, slower = 1.5, leastSeconds = 0;
 #endif
     // What a child that does nothing holds already: the test process's pages at the fork.
     const double baseMiB = measureInChild([] {}).peakMiB;
@@ -53,7 +55,7 @@ inline void ExpectWithinBounds(const std::vector<CanvasWork>& cases,
             });
         };
         const double canvasMiB = double(((k.width * 24 + 31) / 32) * 4) * k.height / (1024.0 * 1024.0);
-        const double mostMiB = (3 * canvasMiB + 64) * looser, mostSeconds = std::max(k.seconds * looser, leastSeconds);
+        const double mostMiB = (3 * canvasMiB + 64) * looser, mostSeconds = std::max(k.seconds * slower, leastSeconds);
         // Other work on the machine only ever adds processor time (caches, frequency), so a case
         // over its time is run again, at most twice, and judged by its quickest run.
         ResourceUse use = run();

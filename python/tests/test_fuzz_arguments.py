@@ -35,7 +35,6 @@ MAX_CANVAS = 400
 # Counts that multiply the work of one call. They are kept small until the component bounds
 # them itself; then a cap can go, and the value is drawn like any other number.
 SMALL_WORK_CAPS = {
-    ("cChart", "PercentDigits"): 8,
     ("cChart", "pie slices"): 12,     # AddPieData calls on one chart
 }
 SIZE_CAPS = {("cChart", "Width"): MAX_CANVAS, ("cChart", "Height"): MAX_CANVAS}
