@@ -131,6 +131,12 @@ struct Scene {
     std::function<void(HDC, Random&, bool)> draw;
 };
 
+// Deletes the pen and brush a scene left selected (the context does not own them).
+void releaseObjects(HDC dc) {
+    DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
+    DeleteObject(SelectObject(dc, GetStockObject(WHITE_BRUSH)));
+}
+
 std::string pixels(const test::FillCanvas& canvas) {
     std::string out;
     for (int y = 0; y < canvas.height(); ++y)
@@ -158,6 +164,8 @@ TEST(DeferredPainting, LeavesEveryPixelAsPaintingAtOnce) {
                     const DeferredPainting session(deferred.dc());
                     scene.draw(deferred.dc(), b, others);
                 }
+                releaseObjects(direct.dc());
+                releaseObjects(deferred.dc());
                 ASSERT_EQ(pixels(direct), pixels(deferred))
                     << scene.name << (others ? ", with pens and brushes painted at once" : "") << ", seed " << seed;
                 EXPECT_EQ(test::currentPosition(direct.dc()).x, test::currentPosition(deferred.dc()).x) << scene.name;
