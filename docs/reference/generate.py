@@ -175,7 +175,7 @@ def python_methods(source):
 
 
 def parse_usage(cli_source):
-    """The options and exit statuses of kUsage: ([(spec, names, text)], [(code, text)])."""
+    """The options and exit statuses of kUsage: ([(usage, names, text)], [(code, text)])."""
     m = re.search(r'kUsage\s*=\s*R"\((.*?)\)";', cli_source, re.S)
     if not m:
         raise SourceError("cli.cpp: no kUsage raw string")
@@ -201,8 +201,8 @@ def parse_usage(cli_source):
         return result
 
     options = []
-    for spec, text in items(sections.get("Options", []), r"\s{2,}(-.*?)\s{2,}(\S.*)$"):
-        options.append((spec, re.findall(r"(?<![\w-])--?[A-Za-z][\w-]*", spec), text))
+    for usage, text in items(sections.get("Options", []), r"\s{2,}(-.*?)\s{2,}(\S.*)$"):
+        options.append((usage, re.findall(r"(?<![\w-])--?[A-Za-z][\w-]*", usage), text))
     statuses = [(code, text) for code, text in items(sections.get("Exit status", []), r"\s{2}(\d+)\s+(\S.*)$")]
     if not options or not statuses:
         raise SourceError("kUsage: no options or no exit statuses")
@@ -407,20 +407,20 @@ class Sources:
                 raise SourceError(f"options.txt: [{key}] is not an option of --help and has no usage line")
 
     def option_list(self):
-        """[(spec, text, more)]: kUsage's options, then the announced ones it lacks."""
+        """[(usage, text, more)]: kUsage's options, then the announced ones it lacks."""
         seen, result = set(), []
-        for spec, names, text in self.options:
+        for usage, names, text in self.options:
             more = ""
             for n in names:
                 if n in self.option_notes:
                     more = self.option_notes[n][1]
             seen.update(names)
-            result.append((spec, text, more))
+            result.append((usage, text, more))
         for key, (fields, body) in self.option_notes.items():
             if key in seen or "usage" not in fields:
                 continue
-            spec, text = re.split(r"\s{2,}", fields["usage"], maxsplit=1)
-            result.append((spec, text, body))
+            usage, text = re.split(r"\s{2,}", fields["usage"], maxsplit=1)
+            result.append((usage, text, body))
         return result
 
 
@@ -482,8 +482,8 @@ def expand(text, src, where, documented):
 
 def options_markdown(src):
     out = []
-    for spec, text, more in src.option_list():
-        item = f"- `{spec}`: {text}."
+    for usage, text, more in src.option_list():
+        item = f"- `{usage}`: {text}."
         if more:
             item += " " + " ".join(more.split())
         out.append(item)
@@ -629,10 +629,10 @@ def make_man_page(src):
     text = text.replace("@@options@@", "KELVANE_MAN_OPTIONS").replace("@@exit-status@@", "KELVANE_MAN_EXIT_STATUS")
     markdown = expand(text, src, "kelvane.1.md", set())
     options = []
-    for spec, text, more in src.option_list():
+    for usage, text, more in src.option_list():
         options.append(".TP")
         parts = []
-        for piece in re.split(r",\s*", spec):
+        for piece in re.split(r",\s*", usage):
             words = piece.split()
             shown = r"\fB" + roff_escape(words[0], literal=True) + r"\fR"
             if len(words) > 1:
